@@ -1,0 +1,147 @@
+// The links turn red while the pointer moves over them and blue again only when it
+// crosses the window's own background: there is deliberately no leave handling.
+#include "core/about_window.h"
+
+#include "core/artwork.h"
+#include "core/language.h"
+#include "core/links.h"
+#include "core/run_file.h"
+#include "core/window_registry.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+
+namespace tavi {
+
+const QColor AboutWindow::LinkColor(0, 0, 255);
+const QColor AboutWindow::HoverColor(255, 0, 0);
+
+namespace {
+
+QLabel* makeLink(QWidget* parent, const char* name, const QString& text, const QString& tip)
+{
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QLatin1String(name));
+    QFont f = l->font();
+    f.setBold(true);
+    f.setUnderline(true);
+    l->setFont(f);
+    l->setToolTip(tip);
+    l->setCursor(Qt::PointingHandCursor);
+    l->setMouseTracking(true);
+    return l;
+}
+
+QLabel* makePicture(QWidget* parent, const char* name, const QString& characters)
+{
+    auto* l = new QLabel(parent);
+    l->setObjectName(QLatin1String(name));
+    l->setPixmap(sealPixmap(characters, 72));
+    l->setFixedSize(72, 72);
+    return l;
+}
+
+} // namespace
+
+AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("frm_about"));
+    setWindowTitle(QStringLiteral("About Tavi..."));
+    setMouseTracking(true);
+
+    txt_tavi = new QLabel(this);
+    txt_tavi->setObjectName(QStringLiteral("txt_tavi"));
+    QFont titleFont = txt_tavi->font();
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.35);
+    titleFont.setBold(true);
+    txt_tavi->setFont(titleFont);
+    txt_tavi->setWordWrap(true);
+    txt_tavi->setAlignment(Qt::AlignCenter);
+
+    Label4 = makeLink(this, "Label4", links::SupportMail,
+                      QStringLiteral("Click here to send an email to ") + links::SupportMail);
+    txt_www = makeLink(this, "txt_www", links::HomePage, QStringLiteral("Click here to surf to our homepage !"));
+    Label4->installEventFilter(this);
+    txt_www->installEventFilter(this);
+    setLinkColor(Label4, LinkColor);
+    setLinkColor(txt_www, LinkColor);
+
+    bt_install = new QPushButton(this);
+    bt_install->setObjectName(QStringLiteral("bt_install"));
+    bt_ok = new QPushButton(this);
+    bt_ok->setObjectName(QStringLiteral("bt_ok"));
+    bt_ok->setDefault(true);
+
+    Picture1 = makePicture(this, "Picture1", QStringLiteral("你好"));
+    Picture2 = makePicture(this, "Picture2", QStringLiteral("学习"));
+
+    // Layouts only, no container widgets: a pointer over any gap is over the window
+    // itself, which is where the links turn blue again.
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(24, 20, 24, 16);
+    grid->setHorizontalSpacing(20);
+    grid->setVerticalSpacing(12);
+    grid->addWidget(Picture1, 0, 0, 3, 1, Qt::AlignTop);
+    grid->addWidget(txt_tavi, 0, 1);
+    grid->addWidget(Label4, 1, 1, Qt::AlignHCenter);
+    grid->addWidget(txt_www, 2, 1, Qt::AlignHCenter);
+    grid->addWidget(Picture2, 0, 2, 3, 1, Qt::AlignTop);
+    grid->setColumnStretch(1, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(bt_install);
+    buttons->addStretch(1);
+    buttons->addWidget(bt_ok);
+    grid->addLayout(buttons, 3, 0, 1, 3);
+    grid->setRowMinimumHeight(3, 48);
+    grid->setSizeConstraint(QLayout::SetFixedSize);
+    setMinimumWidth(520);
+
+    connect(bt_ok, &QPushButton::clicked, this, &QWidget::hide);
+    connect(bt_install, &QPushButton::clicked, this, [] { windows().open(QStringLiteral("frm_install")); });
+
+    // Load: captions in this order.
+    bt_ok->setText(LangText(QStringLiteral("about_bt_ok")));
+    bt_install->setText(LangText(QStringLiteral("about_bt_install")));
+    txt_tavi->setText(LangText(QStringLiteral("about_tavititle")));
+}
+
+void AboutWindow::setLinkColor(QLabel* label, const QColor& color)
+{
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, color);
+    label->setPalette(pal);
+}
+
+void AboutWindow::mouseMoveEvent(QMouseEvent* event)
+{
+    setLinkColor(Label4, LinkColor);
+    setLinkColor(txt_www, LinkColor);
+    QWidget::mouseMoveEvent(event);
+}
+
+bool AboutWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* link = qobject_cast<QLabel*>(watched);
+    if (link && (link == Label4 || link == txt_www)) {
+        if (event->type() == QEvent::MouseMove) {
+            // Handled here: passed on, it would reach the window's background handler.
+            setLinkColor(link, HoverColor);
+            return true;
+        }
+        if (event->type() == QEvent::MouseButtonRelease &&
+                   static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
+                   link->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
+            const QString target =
+                link == Label4 ? QStringLiteral("mailto: ") + links::SupportMail : links::HomePage;
+            RunFile(target, QString(), 1);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace tavi

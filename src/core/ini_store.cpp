@@ -1,0 +1,238 @@
+// Line-based INI reading and in-place writing; see ini_store.h for the contract.
+#include "core/ini_store.h"
+
+#include "core/text_codec.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <optional>
+#include <vector>
+
+namespace tavi::ini {
+
+namespace {
+
+struct Line {
+    qsizetype begin; // first byte
+    qsizetype end;   // one past the last byte before the line end
+    qsizetype next;  // first byte of the following line
+};
+
+std::vector<Line> splitLines(QByteArrayView bytes)
+{
+    std::vector<Line> lines;
+    qsizetype pos = 0;
+    while (pos < bytes.size()) {
+        qsizetype nl = bytes.indexOf('\n', pos);
+        qsizetype next = nl < 0 ? bytes.size() : nl + 1;
+        qsizetype end = nl < 0 ? bytes.size() : nl;
+        if (end > pos && bytes[end - 1] == '\r')
+            --end;
+        lines.push_back({pos, end, next});
+        pos = next;
+    }
+    return lines;
+}
+
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t';
+}
+
+QStringView trimBlanks(QStringView s)
+{
+    qsizetype b = 0;
+    qsizetype e = s.size();
+    while (b < e && isBlank(s[b]))
+        ++b;
+    while (e > b && isBlank(s[e - 1]))
+        --e;
+    return s.mid(b, e - b);
+}
+
+// The section name when the line is a section header.
+std::optional<QStringView> headerName(QStringView line)
+{
+    QStringView t = trimBlanks(line);
+    if (!t.startsWith(u'['))
+        return std::nullopt;
+    t = t.mid(1);
+    const qsizetype close = t.indexOf(u']');
+    if (close >= 0)
+        t = t.left(close);
+    return trimBlanks(t);
+}
+
+struct KeyLine {
+    QStringView key;
+    QStringView value;
+};
+
+std::optional<KeyLine> keyLine(QStringView line)
+{
+    const qsizetype eq = line.indexOf(u'=');
+    if (eq < 0)
+        return std::nullopt;
+    return KeyLine{trimBlanks(line.left(eq)), trimBlanks(line.mid(eq + 1))};
+}
+
+bool sameName(QStringView a, QStringView b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+QString unquote(QStringView v)
+{
+    if (v.size() >= 2 && (v.front() == u'"' || v.front() == u'\'') && v.back() == v.front())
+        v = v.mid(1, v.size() - 2);
+    return v.left(MaxValueLength).toString();
+}
+
+// A value must stay on its one line.
+QString oneLine(QString value)
+{
+    value.replace(u'\r', u' ');
+    value.replace(u'\n', u' ');
+    return value;
+}
+
+struct FileText {
+    QByteArray bytes;
+    TextEncoding encoding = TextEncoding::Utf8;
+    std::vector<Line> lines;
+
+    QString lineText(const Line& l) const
+    {
+        return decodeText(QByteArrayView(bytes).sliced(l.begin, l.end - l.begin), encoding);
+    }
+};
+
+// Reads the file; nullopt when it exists but cannot be read. A missing file is empty.
+std::optional<FileText> load(const QString& file)
+{
+    FileText ft;
+    QFile f(file);
+    if (f.exists()) {
+        if (!f.open(QIODevice::ReadOnly))
+            return std::nullopt;
+        ft.bytes = f.readAll();
+    }
+    ft.encoding = detectSystemEncoding(ft.bytes);
+    ft.lines = splitLines(ft.bytes);
+    return ft;
+}
+
+QByteArray lineEnd(const FileText& ft)
+{
+    if (!ft.lines.empty()) {
+        const Line& first = ft.lines.front();
+        if (first.next > first.end + 1)
+            return "\r\n";
+    }
+    return "\n";
+}
+
+} // namespace
+
+QString read(const QString& file, const QString& section, const QString& key)
+{
+    const auto ft = load(file);
+    if (!ft)
+        return {};
+    const QString wantSection = trimBlanks(section).toString();
+    const QString wantKey = trimBlanks(key).toString();
+    bool inSection = false;
+    for (const Line& l : ft->lines) {
+        const QString text = ft->lineText(l);
+        if (auto name = headerName(text)) {
+            if (inSection)
+                break; // only the first section of that name counts
+            inSection = sameName(*name, wantSection);
+            continue;
+        }
+        if (!inSection)
+            continue;
+        if (auto kl = keyLine(text); kl && sameName(kl->key, wantKey))
+            return unquote(kl->value);
+    }
+    return {};
+}
+
+bool write(const QString& file, const QString& section, const QString& key, const QString& value)
+{
+    const QFileInfo info(file);
+    if (info.exists() && (!info.isFile() || !info.isWritable()))
+        return false;
+    auto ft = load(file);
+    if (!ft)
+        return false;
+
+    const QString wantSection = trimBlanks(section).toString();
+    const QString wantKey = trimBlanks(key).toString();
+    const QString cleanValue = oneLine(value);
+
+    // A Windows-1252 file that cannot hold the new text is converted to UTF-8 as a
+    // whole, so that the file stays readable in one encoding.
+    const QString newest = wantSection + wantKey + cleanValue;
+    if (!encodeText(newest, ft->encoding)) {
+        ft->bytes = decodeText(ft->bytes, ft->encoding).toUtf8();
+        ft->encoding = TextEncoding::Utf8;
+        ft->lines = splitLines(ft->bytes);
+    }
+    auto encode = [&](const QString& s) { return *encodeText(s, ft->encoding); };
+    const QByteArray eol = lineEnd(*ft);
+
+    QByteArray out = ft->bytes;
+    std::optional<size_t> header;
+    size_t lastContent = 0;
+    bool replaced = false;
+    for (size_t i = 0; i < ft->lines.size() && !replaced; ++i) {
+        const Line& l = ft->lines[i];
+        const QString text = ft->lineText(l);
+        if (auto name = headerName(text)) {
+            if (header)
+                break;
+            if (sameName(*name, wantSection)) {
+                header = i;
+                lastContent = i;
+            }
+            continue;
+        }
+        if (!header)
+            continue;
+        if (!trimBlanks(text).isEmpty())
+            lastContent = i;
+        if (auto kl = keyLine(text); kl && sameName(kl->key, wantKey)) {
+            out.replace(l.begin, l.end - l.begin, encode(kl->key.toString() + u'=' + cleanValue));
+            replaced = true;
+        }
+    }
+
+    if (!replaced) {
+        const QByteArray entry = encode(wantKey + u'=' + cleanValue) + eol;
+        if (header) {
+            // A new key goes right after the last non-blank line of its section.
+            const Line& after = ft->lines[lastContent];
+            QByteArray insert = entry;
+            if (after.next == after.end) // that line ends the file without a line end
+                insert.prepend(eol);
+            out.insert(after.next, insert);
+        } else {
+            if (!out.isEmpty() && !out.endsWith('\n'))
+                out.append(eol);
+            out.append(encode(u'[' + wantSection + u']') + eol + entry);
+        }
+    }
+
+    QSaveFile save(file);
+    if (!save.open(QIODevice::WriteOnly))
+        return false;
+    if (save.write(out) != out.size()) {
+        save.cancelWriting();
+        return false;
+    }
+    return save.commit();
+}
+
+} // namespace tavi::ini

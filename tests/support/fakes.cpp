@@ -1,0 +1,52 @@
+// Recording fakes of the message box and the desktop opener.
+#include "support/fakes.h"
+
+namespace tavi::test {
+
+FakeMessageBox::FakeMessageBox()
+{
+    setMessageBoxService(this);
+}
+
+FakeMessageBox::~FakeMessageBox()
+{
+    setMessageBoxService(nullptr);
+}
+
+int FakeMessageBox::show(const QString& text, int flags, const QString& title)
+{
+    calls.append({text, flags, title});
+    if (onShow)
+        onShow(calls.last());
+    if (!answers.isEmpty())
+        return answers.takeFirst();
+    return (flags & 7) == vbYesNo ? vbYes : vbOK;
+}
+
+FakeOpener::FakeOpener()
+{
+    setDesktopOpener(this);
+}
+
+FakeOpener::~FakeOpener()
+{
+    setDesktopOpener(nullptr);
+}
+
+void FakeOpener::open(const QString& target, const QString& directory, std::function<void(int)> done)
+{
+    calls.append({target, directory});
+    if (deferred)
+        m_pending.append(std::move(done));
+    else
+        done(immediateCode);
+}
+
+void FakeOpener::reply(int code)
+{
+    const auto pending = std::exchange(m_pending, {});
+    for (const auto& done : pending)
+        done(code);
+}
+
+} // namespace tavi::test

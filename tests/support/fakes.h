@@ -1,0 +1,55 @@
+// Recording stand-ins for the services a test must not let block: message boxes and
+// the desktop opener.
+#pragma once
+
+#include "core/msgbox.h"
+#include "core/run_file.h"
+
+#include <QList>
+#include <QString>
+#include <functional>
+
+namespace tavi::test {
+
+struct BoxCall {
+    QString text;
+    int flags;
+    QString title;
+};
+
+// Records every box and answers with the queued buttons, then with OK (Yes for a
+// Yes/No box). Installs itself for its lifetime.
+class FakeMessageBox final : public MessageBoxService {
+public:
+    FakeMessageBox();
+    ~FakeMessageBox() override;
+    int show(const QString& text, int flags, const QString& title) override;
+
+    QList<BoxCall> calls;
+    QList<int> answers;
+    std::function<void(const BoxCall&)> onShow; // runs while the box is "open"
+};
+
+struct OpenCall {
+    QString target;
+    QString directory;
+};
+
+// Records what would be opened. With a code set it answers at once; otherwise the
+// answer waits until reply() is called, as a slow desktop handler would.
+class FakeOpener final : public DesktopOpener {
+public:
+    FakeOpener();
+    ~FakeOpener() override;
+    void open(const QString& target, const QString& directory, std::function<void(int)> done) override;
+    void reply(int code);
+
+    QList<OpenCall> calls;
+    int immediateCode = ShellOk;
+    bool deferred = false;
+
+private:
+    QList<std::function<void(int)>> m_pending;
+};
+
+} // namespace tavi::test

@@ -1,0 +1,47 @@
+// Temporary program folders for tests.
+#include "support/test_folder.h"
+
+#include "core/app_state.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace tavi::test {
+
+QString shippedData(const QString& name)
+{
+    return QStringLiteral(TAVI_DATA_DIR) + u'/' + name;
+}
+
+TestProgramFolder::TestProgramFolder(Contents contents)
+{
+    if (contents == Contents::ShippedData) {
+        for (const char* name : {"language.ini", "help.htm", "help_d.htm", "help_n.htm"})
+            QFile::copy(shippedData(QLatin1String(name)), file(QLatin1String(name)));
+    }
+    initProgramPaths(m_dir.path());
+    LanguageSection = QStringLiteral("ENGLISH");
+    HelpFile.clear();
+    VocFilePath.clear();
+    ChineseFont = QStringLiteral("MS Song");
+}
+
+QString TestProgramFolder::file(const QString& name) const
+{
+    return m_dir.filePath(name);
+}
+
+void TestProgramFolder::write(const QString& name, const QByteArray& bytes) const
+{
+    QFile f(file(name));
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
+}
+
+QByteArray TestProgramFolder::read(const QString& name) const
+{
+    QFile f(file(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace tavi::test

@@ -1,0 +1,28 @@
+// A private program folder for one test: a temporary directory that the process-wide
+// paths point into, optionally holding copies of the shipped data files.
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+namespace tavi::test {
+
+class TestProgramFolder {
+public:
+    enum class Contents { Empty, ShippedData };
+    explicit TestProgramFolder(Contents contents = Contents::ShippedData);
+
+    QString path() const { return m_dir.path(); }
+    QString file(const QString& name) const;
+    // Writes raw bytes into a file of the folder.
+    void write(const QString& name, const QByteArray& bytes) const;
+    QByteArray read(const QString& name) const;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// The shipped data folder (data/ of the source tree).
+QString shippedData(const QString& name);
+
+} // namespace tavi::test
