@@ -59,7 +59,6 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.35);
     titleFont.setBold(true);
     txt_tavi->setFont(titleFont);
-    txt_tavi->setWordWrap(true);
     txt_tavi->setAlignment(Qt::AlignCenter);
 
     Label4 = makeLink(this, "Label4", links::SupportMail,
@@ -75,6 +74,8 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     bt_ok = new QPushButton(this);
     bt_ok->setObjectName(QStringLiteral("bt_ok"));
     bt_ok->setDefault(true);
+    for (QPushButton* b : {bt_install, bt_ok})
+        b->setMinimumSize(130, 34);
 
     Picture1 = makePicture(this, "Picture1", QStringLiteral("你好"));
     Picture2 = makePicture(this, "Picture2", QStringLiteral("学习"));

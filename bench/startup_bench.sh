@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Start-up time of the trainer against a minimal Qt window program: the time from
+# starting the program until its main window is mapped, on a private Xvfb without a
+# window manager, second and later starts (no welcome box). Prints both medians and
+# their ratio.
+#   bench/startup_bench.sh [BUILD_DIR] [RUNS]
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${1:-$root/build}
+runs=${2:-21}
+source "$root/tests/e2e/x_session.sh"
+X_SESSION_NO_WM=1 x_session_start
+
+dir=$(make_program_folder "$build/app")
+printf '[Tavi]\nmain_glang=ENGLISH\nmain_lang2=100\n' >"$dir/tavi.ini"
+title=$(grep -m1 '^main_txt_title=' "$dir/language.ini" | cut -d= -f2-)
+export HOME=$E2E_TMP
+
+median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
+
+: >"$E2E_TMP/tavi.ms"
+: >"$E2E_TMP/minimal.ms"
+for i in $(seq $((runs + 2))); do # the first two of each warm the caches
+    t=$("$build/bin/wait_mapped" "$title" "$dir/tavi") || fail "tavi did not show its window"
+    m=$("$build/bin/wait_mapped" "Minimal Qt window" "$build/bin/minimal_window") || fail "minimal window"
+    if ((i > 2)); then
+        echo "$t" >>"$E2E_TMP/tavi.ms"
+        echo "$m" >>"$E2E_TMP/minimal.ms"
+    fi
+done
+tm=$(median <"$E2E_TMP/tavi.ms")
+mm=$(median <"$E2E_TMP/minimal.ms")
+echo "runs: $runs"
+echo "tavi main window mapped, median:    $tm ms"
+echo "minimal Qt window mapped, median:   $mm ms"
+awk -v t="$tm" -v m="$mm" 'BEGIN {printf "ratio tavi / minimal:               %.2f\n", t / m}'

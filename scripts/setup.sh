@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the trainer needs (only those still missing), then
+# configures and builds it with CMake and Ninja.
+#   scripts/setup.sh BUILD_DIR [CMAKE_OPTION...]
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${1:?usage: setup.sh BUILD_DIR [CMAKE_OPTION...]}
+shift
+
+packages=(
+    g++ cmake ninja-build pkg-config                # build
+    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins # windows and widgets
+    libsdl2-dev libxcb1-dev libx11-dev              # sound output, hotkey and foreground window
+    fonts-arphic-uming fonts-dejavu-core            # the Chinese font laid beside the program; interface font
+    espeak-ng sox                                   # the default pinyin sound pack
+    xdg-utils                                       # opening help pages and links
+    libbenchmark-dev                                # benchmarks
+    xvfb openbox xdotool imagemagick x11-utils      # end-to-end tests in a real X server
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+    sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    echo "Installing Debian packages: ${missing[*]}"
+    "${sudo[@]}" apt-get update -q
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
+fi
+
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+cmake --build "$build"

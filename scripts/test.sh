@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test.
+#   scripts/test.sh             the normal build in build/
+#   scripts/test.sh --sanitize  AddressSanitizer + UndefinedBehaviorSanitizer build in build-asan/
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+if [ "${1:-}" = "--sanitize" ]; then
+    build="$root/build-asan"
+    "$root/scripts/setup.sh" "$build" -DTAVI_SANITIZE=ON -DTAVI_BUILD_BENCH=OFF
+    export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
+    export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
+    export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+else
+    build="$root/build"
+    "$root/scripts/setup.sh" "$build"
+fi
+cd "$build"
+ctest --output-on-failure -j2

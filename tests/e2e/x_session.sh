@@ -1,0 +1,82 @@
+# Shared by the end-to-end tests: a private X server with a window manager, a fresh
+# program folder, and small waiting helpers. Source it, then call x_session_start.
+set -euo pipefail
+
+E2E_TMP=$(mktemp -d /tmp/tavi-e2e.XXXXXX)
+E2E_PIDS=()
+
+x_session_cleanup() {
+    for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$E2E_TMP"
+}
+trap x_session_cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    if [ -s "$E2E_TMP/tavi.log" ]; then
+        echo "--- program output:" >&2
+        tail -40 "$E2E_TMP/tavi.log" >&2
+    fi
+    exit 1
+}
+
+# Starts Xvfb on a free display and, unless X_SESSION_NO_WM is set, openbox on it;
+# exports DISPLAY.
+x_session_start() {
+    exec {fd}>"$E2E_TMP/display"
+    Xvfb -displayfd "$fd" -screen 0 1280x800x24 -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
+    E2E_PIDS+=($!)
+    local tries=0
+    until [ -s "$E2E_TMP/display" ]; do
+        ((++tries < 100)) || fail "Xvfb did not start"
+        sleep 0.05
+    done
+    export DISPLAY=":$(head -1 "$E2E_TMP/display")"
+    [ -z "${X_SESSION_NO_WM:-}" ] || return 0
+    openbox >"$E2E_TMP/openbox.log" 2>&1 &
+    E2E_PIDS+=($!)
+    sleep 0.3
+}
+
+# A fresh program folder holding what build/app holds, the executable copied so that
+# the program finds its folder here.
+make_program_folder() { # APP_DIR
+    local app=$1 dir=$E2E_TMP/app
+    mkdir -p "$dir"
+    cp "$app/tavi" "$dir/"
+    for f in "$app"/*; do
+        [ "$(basename "$f")" = tavi ] || [ "$(basename "$f")" = tavi.ini ] || ln -s "$f" "$dir/"
+    done
+    # The program writes language.ini; give it a copy of its own.
+    rm "$dir/language.ini" && cp "$app/language.ini" "$dir/"
+    echo "$dir"
+}
+
+# Waits for a visible window whose name matches; prints its id.
+wait_window() { # NAME_REGEX [SECONDS]
+    local deadline=$((SECONDS + ${2:-15})) id
+    while ((SECONDS < deadline)); do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true)
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        sleep 0.1
+    done
+    fail "no window named '$1' appeared"
+}
+
+# Gives the window the keyboard and types keys into it.
+keys_to() { # WINDOW KEY...
+    local w=$1
+    shift
+    xdotool windowactivate --sync "$w" >/dev/null 2>&1 || xdotool windowfocus --sync "$w"
+    sleep 0.2
+    xdotool key --delay 120 "$@"
+}
+
+shot() { # WINDOW FILE
+    sleep 0.4 # let the window finish painting
+    import -window "$1" "$2" || fail "screenshot $2"
+}
