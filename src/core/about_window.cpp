@@ -36,12 +36,12 @@ QLabel* makeLink(QWidget* parent, const char* name, const QString& text, const Q
     return l;
 }
 
-QLabel* makePicture(QWidget* parent, const char* name, const QString& characters)
+QLabel* makePicture(QWidget* parent, const char* name, const QString& picture)
 {
     auto* l = new QLabel(parent);
     l->setObjectName(QLatin1String(name));
-    l->setPixmap(sealPixmap(characters, 72));
-    l->setFixedSize(72, 72);
+    l->setPixmap(seal(picture));
+    l->setFixedSize(l->pixmap().size());
     return l;
 }
 
@@ -77,8 +77,8 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     for (QPushButton* b : {bt_install, bt_ok})
         b->setMinimumSize(130, 34);
 
-    Picture1 = makePicture(this, "Picture1", QStringLiteral("你好"));
-    Picture2 = makePicture(this, "Picture2", QStringLiteral("学习"));
+    Picture1 = makePicture(this, "Picture1", QStringLiteral("seal_nihao"));
+    Picture2 = makePicture(this, "Picture2", QStringLiteral("seal_xuexi"));
 
     // Layouts only, no container widgets: a pointer over any gap is over the window
     // itself, which is where the links turn blue again.

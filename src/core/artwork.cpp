@@ -1,17 +1,15 @@
-// Drawn with QPainter, so that no picture files need to travel with the program.
+// The seals are committed PNGs compiled into the program: drawing Chinese glyphs at
+// start-up would cost more than the whole rest of the main window. The icons are
+// simple shapes and are drawn here.
 #include "core/artwork.h"
 
-#include "core/app_state.h"
-
-#include <QFont>
 #include <QPainter>
-#include <QPainterPath>
 
 namespace tavi {
 
 namespace {
 
-const QColor kSealRed(178, 34, 34);
+const QColor kRed(178, 34, 34);
 const QColor kInk(45, 45, 60);
 
 QPixmap canvas(int size)
@@ -23,39 +21,9 @@ QPixmap canvas(int size)
 
 } // namespace
 
-QPixmap sealPixmap(const QString& characters, int size)
+QPixmap seal(const QString& name)
 {
-    QPixmap pm = canvas(size);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QRectF outer(1, 1, size - 2, size - 2);
-    p.setPen(Qt::NoPen);
-    p.setBrush(kSealRed);
-    p.drawRoundedRect(outer, size * 0.08, size * 0.08);
-    // The carved inner border of a seal.
-    QPen border(QColor(255, 240, 235), qMax(1.0, size * 0.035));
-    p.setPen(border);
-    p.setBrush(Qt::NoBrush);
-    const qreal inset = size * 0.1;
-    p.drawRoundedRect(outer.adjusted(inset, inset, -inset, -inset), size * 0.04, size * 0.04);
-
-    QFont f(ChineseFont.isEmpty() ? QStringLiteral("MS Song") : ChineseFont);
-    f.setBold(true);
-    const int count = qMax<qsizetype>(1, characters.size());
-    f.setPixelSize(static_cast<int>(size * (count == 1 ? 0.55 : 0.36)));
-    p.setFont(f);
-    p.setPen(QColor(255, 248, 240));
-    const QRectF inner = outer.adjusted(inset * 1.4, inset * 1.4, -inset * 1.4, -inset * 1.4);
-    if (count == 1) {
-        p.drawText(inner, Qt::AlignCenter, characters);
-    } else {
-        // Two characters read top to bottom, as on a real seal.
-        const QRectF top(inner.left(), inner.top(), inner.width(), inner.height() / 2);
-        const QRectF bottom(inner.left(), inner.center().y(), inner.width(), inner.height() / 2);
-        p.drawText(top, Qt::AlignCenter, characters.left(1));
-        p.drawText(bottom, Qt::AlignCenter, characters.mid(1, 1));
-    }
-    return pm;
+    return QPixmap(QStringLiteral(":/pictures/") + name + QStringLiteral(".png"));
 }
 
 QIcon bookIcon()
@@ -88,7 +56,7 @@ QIcon cardsIcon()
     p.restore();
     p.setBrush(Qt::white);
     p.drawRoundedRect(QRectF(7, 11, 22, 16), 2, 2);
-    p.setPen(QPen(kSealRed, 2));
+    p.setPen(QPen(kRed, 2));
     p.drawLine(QPointF(12, 17), QPointF(24, 17));
     p.drawLine(QPointF(18, 14), QPointF(18, 24));
     return QIcon(pm);

@@ -1,5 +1,5 @@
-// Pictures drawn by the program itself: the red seals of the main and about windows
-// and the icons of the main window's two big buttons.
+// The program's own pictures: the red seals of the main and about windows (drawn by
+// tools/make_seals.sh) and the icons of the main window's two big buttons.
 #pragma once
 
 #include <QIcon>
@@ -8,8 +8,9 @@
 
 namespace tavi {
 
-// A square red seal with one or two characters cut out in white.
-QPixmap sealPixmap(const QString& characters, int size);
+// A red seal by name: seal_xue, seal_zhongwen (main window), seal_nihao, seal_xuexi
+// (about window).
+QPixmap seal(const QString& name);
 
 // A closed book (load vocabulary).
 QIcon bookIcon();

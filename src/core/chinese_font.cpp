@@ -1,6 +1,8 @@
 // Registers chars.dat and maps the program's font name onto its family.
 #include "core/chinese_font.h"
 
+#include "core/app_state.h"
+
 #include <QFont>
 #include <QFontDatabase>
 #include <QStringList>
@@ -26,6 +28,16 @@ bool addChineseFont(const QString& fontFile)
     }
     QFont::insertSubstitution(QStringLiteral("MS Song"), family);
     return true;
+}
+
+void ensureChineseFont()
+{
+    static QString added;
+    const QString file = joinPath(ProgramFolder, QStringLiteral("chars.dat"));
+    if (added == file)
+        return;
+    added = file;
+    addChineseFont(file);
 }
 
 } // namespace tavi

@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace tavi {
@@ -130,10 +131,10 @@ void MainWindow::buildControls()
 
     Picture1 = new QLabel(central);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setPixmap(sealPixmap(QStringLiteral("学"), 64));
+    Picture1->setPixmap(seal(QStringLiteral("seal_xue")));
     Picture2 = new QLabel(central);
     Picture2->setObjectName(QStringLiteral("Picture2"));
-    Picture2->setPixmap(sealPixmap(QStringLiteral("中文"), 64));
+    Picture2->setPixmap(seal(QStringLiteral("seal_zhongwen")));
 
     open_loadvoc = makeButton(central, "open_loadvoc");
     open_loadvoc->setIcon(bookIcon());
@@ -216,7 +217,9 @@ void MainWindow::Form_Load(const QString& programFolder)
     initProgramPaths(programFolder);
     LanguageSection = gkeyValue<QString>(QStringLiteral("R"), QStringLiteral("main_glang"), QString(),
                                          QStringLiteral("ENGLISH"));
-    addChineseFont(joinPath(ProgramFolder, QStringLiteral("chars.dat")));
+    // The main window shows no Chinese text: the font file is added once the window
+    // is on screen (see ensureChineseFont).
+    m_fontPending = true;
     ChineseFont = QStringLiteral("MS Song");
 
     if (LanguageSection == u"GERMAN") {
@@ -351,6 +354,15 @@ void MainWindow::frm_main_terminate()
     m_terminating = true;
     Q_EMIT terminating();
     QCoreApplication::exit(0);
+}
+
+void MainWindow::paintEvent(QPaintEvent* event)
+{
+    QMainWindow::paintEvent(event);
+    if (m_fontPending) {
+        m_fontPending = false;
+        QTimer::singleShot(0, this, &ensureChineseFont);
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -39,6 +39,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void buildMenus();
@@ -51,6 +52,7 @@ private:
     void setCaption(QPushButton* button, QAction* item, const QString& key);
 
     bool m_terminating = false;
+    bool m_fontPending = false;
 
     // Controls
     QLabel* txt_title = nullptr;
