@@ -31,7 +31,8 @@ static int has_name(Display* d, Window w, const char* want)
     unsigned long n, after;
     unsigned char* data = NULL;
     int match = 0;
-    if (XGetWindowProperty(d, w, net_wm_name, 0, 1024, False, utf8, &type, &format, &n, &after, &data) == Success &&
+    if (XGetWindowProperty(d, w, net_wm_name, 0, 1024, False, utf8, &type, &format, &n, &after, &data) ==
+            Success &&
         data) {
         match = strcmp((const char*)data, want) == 0;
         XFree(data);

@@ -11,8 +11,9 @@
 int main(int argc, char* argv[])
 {
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
-        std::fprintf(stderr, "tavi: no display found; on a machine without a desktop start it with: "
-                             "xvfb-run -a %s\n",
+        std::fprintf(stderr,
+                     "tavi: no display found; on a machine without a desktop start it with: "
+                     "xvfb-run -a %s\n",
                      argv[0]);
         return 1;
     }

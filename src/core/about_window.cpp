@@ -15,12 +15,14 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
-namespace tavi {
+namespace tavi
+{
 
 const QColor AboutWindow::LinkColor(0, 0, 255);
 const QColor AboutWindow::HoverColor(255, 0, 0);
 
-namespace {
+namespace
+{
 
 QLabel* makeLink(QWidget* parent, const char* name, const QString& text, const QString& tip)
 {
@@ -63,7 +65,8 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 
     Label4 = makeLink(this, "Label4", links::SupportMail,
                       QStringLiteral("Click here to send an email to ") + links::SupportMail);
-    txt_www = makeLink(this, "txt_www", links::HomePage, QStringLiteral("Click here to surf to our homepage !"));
+    txt_www =
+        makeLink(this, "txt_www", links::HomePage, QStringLiteral("Click here to surf to our homepage !"));
     Label4->installEventFilter(this);
     txt_www->installEventFilter(this);
     setLinkColor(Label4, LinkColor);
@@ -134,8 +137,8 @@ bool AboutWindow::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         if (event->type() == QEvent::MouseButtonRelease &&
-                   static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
-                   link->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
+            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
+            link->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
             const QString target =
                 link == Label4 ? QStringLiteral("mailto: ") + links::SupportMail : links::HomePage;
             RunFile(target, QString(), 1);

@@ -7,9 +7,11 @@
 class QLabel;
 class QPushButton;
 
-namespace tavi {
+namespace tavi
+{
 
-class AboutWindow : public QWidget {
+class AboutWindow : public QWidget
+{
     Q_OBJECT
 public:
     explicit AboutWindow(QWidget* parent = nullptr);

@@ -2,7 +2,8 @@
 #include "core/about_window.h"
 #include "core/window_registry.h"
 
-namespace tavi {
+namespace tavi
+{
 
 void registerAllWindows(WindowRegistry& registry)
 {

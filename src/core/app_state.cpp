@@ -4,7 +4,8 @@
 #include <QDir>
 #include <limits>
 
-namespace tavi {
+namespace tavi
+{
 
 QString joinPath(const QString& folder, const QString& name)
 {

@@ -5,7 +5,8 @@
 
 #include <QString>
 
-namespace tavi {
+namespace tavi
+{
 
 inline QString ProgramFolder;   // folder of the executable, no trailing separator
 inline QString LanguageFile;    // ProgramFolder/language.ini

@@ -7,7 +7,8 @@
 #include <QFontDatabase>
 #include <QStringList>
 
-namespace tavi {
+namespace tavi
+{
 
 bool addChineseFont(const QString& fontFile)
 {

@@ -11,7 +11,8 @@
 
 #include <QString>
 
-namespace tavi::ini {
+namespace tavi::ini
+{
 
 inline constexpr int MaxValueLength = 498;
 

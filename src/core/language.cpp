@@ -6,7 +6,8 @@
 #include "core/ini_store.h"
 #include "core/settings.h"
 
-namespace tavi {
+namespace tavi
+{
 
 QString LangText(const QString& key)
 {

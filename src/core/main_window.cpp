@@ -23,9 +23,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-namespace tavi {
+namespace tavi
+{
 
-namespace {
+namespace
+{
 
 QAction* addItem(QMenu* menu, const char* name, const QString& text = QString())
 {
@@ -189,16 +191,19 @@ void MainWindow::connectCommands()
             connect(a, &QAction::triggered, this, handler);
     };
     both(open_loadvoc, mnu_loadvoc, [this] { openWindow(QStringLiteral("loadvoc")); });
-    both(go_flash, mnu_flash, [this] { openWindow(QStringLiteral("flashcard"), QStringLiteral("main_txt_status_flash")); });
+    both(go_flash, mnu_flash,
+         [this] { openWindow(QStringLiteral("flashcard"), QStringLiteral("main_txt_status_flash")); });
     both(autovoc, mnu_autostudy,
          [this] { openWindow(QStringLiteral("autoflash"), QStringLiteral("main_txt_status_autovoc")); });
-    both(bt_speakpinyin, mnu_speakpinyin,
-         [this] { openWindow(QStringLiteral("frm_speakpinyin"), QStringLiteral("main_txt_status_speakpinyin")); });
+    both(bt_speakpinyin, mnu_speakpinyin, [this] {
+        openWindow(QStringLiteral("frm_speakpinyin"), QStringLiteral("main_txt_status_speakpinyin"));
+    });
     both(bt_brain, mnu_brain,
          [this] { openWindow(QStringLiteral("frm_brain"), QStringLiteral("main_txt_status_brain"), true); });
     both(bt_game1, mnu_memory,
          [this] { openWindow(QStringLiteral("frm_game1"), QStringLiteral("main_txt_status_game1")); });
-    both(bt_about, mnu_about, [this] { openWindow(QStringLiteral("frm_about"), QStringLiteral("main_txt_status_about")); });
+    both(bt_about, mnu_about,
+         [this] { openWindow(QStringLiteral("frm_about"), QStringLiteral("main_txt_status_about")); });
     both(bt_help, mnu_help, &MainWindow::mnu_help_Click);
     // The edit button checks first that the editor can run; that check arrives with the
     // installation check window, and until then both edit commands open the editor.
@@ -229,7 +234,8 @@ void MainWindow::Form_Load(const QString& programFolder)
     } else if (LanguageSection == u"NEW") {
         mnu_newlang_Click();
     } else {
-        MsgBox(QStringLiteral("No language  found: ") + LanguageSection + QStringLiteral(".I use English instead."));
+        MsgBox(QStringLiteral("No language  found: ") + LanguageSection +
+               QStringLiteral(".I use English instead."));
         LanguageSection = QStringLiteral("ENGLISH");
         mnu_english_Click();
     }
@@ -273,11 +279,13 @@ void MainWindow::init_main_window()
     const qint16 counter =
         gkeyValue<qint16>(QStringLiteral("R"), QStringLiteral("main_lang2"), qint16(0), FirstStartCounter);
     if (counter == FirstStartCounter) {
-        VocFilePath = joinPath(joinPath(ProgramFolder, QStringLiteral("my_vocabulary")), QStringLiteral("pcr1-10u.txt"));
+        VocFilePath = joinPath(joinPath(ProgramFolder, QStringLiteral("my_vocabulary")),
+                               QStringLiteral("pcr1-10u.txt"));
         MsgBox(welcome, vbInformation, QStringLiteral("Ni hao !"));
         mnu_help_Click();
     }
-    gkeyValue<qint16>(QStringLiteral("W"), QStringLiteral("main_lang2"), nextStartCounter(counter), FirstStartCounter);
+    gkeyValue<qint16>(QStringLiteral("W"), QStringLiteral("main_lang2"), nextStartCounter(counter),
+                      FirstStartCounter);
 
     setCaption(go_flash, mnu_flash, QStringLiteral("main_bt_flash"));
     setCaption(autovoc, mnu_autostudy, QStringLiteral("main_bt_autovoc"));
@@ -306,7 +314,8 @@ void MainWindow::setCaption(QPushButton* button, QAction* item, const QString& k
 
 void MainWindow::unload_windows()
 {
-    for (const char* name : {"frm_brain", "loadvoc", "flashcard", "frm_speakpinyin", "autoflash", "frm_about"})
+    for (const char* name :
+         {"frm_brain", "loadvoc", "flashcard", "frm_speakpinyin", "autoflash", "frm_about"})
         windows().unload(QLatin1String(name));
     show();
 }

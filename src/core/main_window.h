@@ -9,9 +9,11 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 
-namespace tavi {
+namespace tavi
+{
 
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow
+{
     Q_OBJECT
 public:
     explicit MainWindow(QWidget* parent = nullptr);

@@ -5,9 +5,11 @@
 
 #include <cstdio>
 
-namespace tavi {
+namespace tavi
+{
 
-namespace {
+namespace
+{
 MessageBoxService* g_service = nullptr;
 }
 

@@ -6,7 +6,8 @@
 #include <cstdlib>
 #include <limits>
 
-namespace tavi {
+namespace tavi
+{
 
 std::optional<double> parseNumber(QStringView text)
 {

@@ -4,7 +4,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
-namespace tavi {
+namespace tavi
+{
 
 int QtMessageBox::show(const QString& text, int flags, const QString& title)
 {

@@ -8,9 +8,11 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-namespace tavi {
+namespace tavi
+{
 
-namespace {
+namespace
+{
 DesktopOpener* g_opener = nullptr;
 
 void report(int code)
@@ -28,7 +30,8 @@ QString RunFileMessage(int code)
 {
     switch (code) {
     case 0:
-        return QStringLiteral("The file could not be run due to insufficient system memory or a corrupt program file");
+        return QStringLiteral(
+            "The file could not be run due to insufficient system memory or a corrupt program file");
     case 2:
         return QStringLiteral("File Not Found");
     case 3:

@@ -8,7 +8,8 @@
 
 #include <limits>
 
-namespace tavi {
+namespace tavi
+{
 
 QString ReadIniString(const QString& section, const QString& key, const QString& file)
 {
@@ -31,7 +32,8 @@ void WriteSetting(const QString& key, const QString& value)
         MsgBox(QStringLiteral("WritePrivateProfileString - ERROR"));
 }
 
-namespace {
+namespace
+{
 
 QString textForm(const QVariant& v)
 {

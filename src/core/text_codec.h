@@ -6,7 +6,8 @@
 #include <QString>
 #include <optional>
 
-namespace tavi {
+namespace tavi
+{
 
 enum class TextEncoding { Utf8, Windows1252 };
 

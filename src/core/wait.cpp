@@ -6,7 +6,8 @@
 #include <QTimer>
 #include <cmath>
 
-namespace tavi {
+namespace tavi
+{
 
 void WaitSeconds(float seconds)
 {

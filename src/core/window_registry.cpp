@@ -3,9 +3,11 @@
 
 #include <cassert>
 
-namespace tavi {
+namespace tavi
+{
 
-namespace {
+namespace
+{
 WindowRegistry* g_current = nullptr;
 }
 

@@ -8,9 +8,11 @@
 #include <QWidget>
 #include <functional>
 
-namespace tavi {
+namespace tavi
+{
 
-class WindowRegistry {
+class WindowRegistry
+{
 public:
     using Factory = std::function<QWidget*()>;
 
@@ -33,11 +35,7 @@ public:
     void unload(const QString& name);
     void unloadAll();
 
-    template <typename W>
-    W* get(const QString& name)
-    {
-        return qobject_cast<W*>(get(name));
-    }
+    template <typename W> W* get(const QString& name) { return qobject_cast<W*>(get(name)); }
 
 private:
     QHash<QString, Factory> m_factories;

@@ -6,7 +6,8 @@
 #include <QProcess>
 #include <unistd.h>
 
-namespace tavi {
+namespace tavi
+{
 
 XdgOpener::XdgOpener(QString program, QObject* parent) : QObject(parent), m_program(std::move(program)) {}
 

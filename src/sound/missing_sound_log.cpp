@@ -6,7 +6,8 @@
 
 #include <QDir>
 
-namespace tavi {
+namespace tavi
+{
 
 QString defaultLogFilePath()
 {
@@ -15,8 +16,10 @@ QString defaultLogFilePath()
 
 void do_settings(const QString& mode)
 {
-    LogFilePath = gkeyValue<QString>(mode, QStringLiteral("tools_logfile"), LogFilePath, defaultLogFilePath());
-    LogEnabled = gkeyValue<bool>(mode, QStringLiteral("tools_do_logging"), LogEnabled, QStringLiteral("False"));
+    LogFilePath =
+        gkeyValue<QString>(mode, QStringLiteral("tools_logfile"), LogFilePath, defaultLogFilePath());
+    LogEnabled =
+        gkeyValue<bool>(mode, QStringLiteral("tools_do_logging"), LogEnabled, QStringLiteral("False"));
 }
 
 } // namespace tavi

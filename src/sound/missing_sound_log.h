@@ -3,7 +3,8 @@
 
 #include <QString>
 
-namespace tavi {
+namespace tavi
+{
 
 inline bool LogEnabled = false;
 inline QString LogFilePath;

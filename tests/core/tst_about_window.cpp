@@ -14,7 +14,8 @@
 using namespace tavi;
 using namespace tavi::test;
 
-namespace {
+namespace
+{
 
 QColor textColor(QLabel* label)
 {
@@ -36,12 +37,16 @@ struct Opened {
         QVERIFY(QTest::qWaitForWindowExposed(window));
     }
     QLabel* label(const char* name) const { return window->findChild<QLabel*>(QLatin1String(name)); }
-    QPushButton* button(const char* name) const { return window->findChild<QPushButton*>(QLatin1String(name)); }
+    QPushButton* button(const char* name) const
+    {
+        return window->findChild<QPushButton*>(QLatin1String(name));
+    }
 };
 
 } // namespace
 
-class TstAboutWindow : public QObject {
+class TstAboutWindow : public QObject
+{
     Q_OBJECT
 private Q_SLOTS:
     void captionsAndLinks();

@@ -11,7 +11,8 @@
 using namespace tavi;
 using tavi::test::TestProgramFolder;
 
-class TstIniStore : public QObject {
+class TstIniStore : public QObject
+{
     Q_OBJECT
 private Q_SLOTS:
     void readValue_data();
@@ -34,25 +35,43 @@ void TstIniStore::readValue_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("names ignore case") << QByteArray("[Tavi]\nMain_GLang=GERMAN\n") << "TAVI" << "main_glang"
+    QTest::newRow("names ignore case") << QByteArray("[Tavi]\nMain_GLang=GERMAN\n") << "TAVI"
+                                       << "main_glang"
                                        << "GERMAN";
     QTest::newRow("blanks around names and value")
-        << QByteArray("  [ Tavi ]  \n\t main_glang \t=  GERMAN \t\n") << "Tavi" << "main_glang" << "GERMAN";
-    QTest::newRow("double quotes removed") << QByteArray("[s]\nk=\"a b \"\n") << "s" << "k" << "a b ";
-    QTest::newRow("single quotes removed") << QByteArray("[s]\nk='x'\n") << "s" << "k" << "x";
-    QTest::newRow("unmatched quotes kept") << QByteArray("[s]\nk=\"x'\n") << "s" << "k" << "\"x'";
-    QTest::newRow("only one pair removed") << QByteArray("[s]\nk=\"\"x\"\"\n") << "s" << "k" << "\"x\"";
-    QTest::newRow("value with equals sign") << QByteArray("[s]\nk=a=b\n") << "s" << "k" << "a=b";
-    QTest::newRow("CR LF line ends") << QByteArray("[s]\r\nk=v\r\nj=w\r\n") << "s" << "j" << "w";
-    QTest::newRow("first section of a name counts")
-        << QByteArray("[s]\na=1\n[t]\nk=2\n[s]\nk=3\n") << "s" << "k" << "";
-    QTest::newRow("key of another section not found") << QByteArray("[t]\nk=2\n[s]\nj=1\n") << "s" << "k" << "";
-    QTest::newRow("UTF-8") << QByteArray("[s]\nk=Zeit f\xc3\xbcr L\xc3\xb6sung\n") << "s" << "k"
-                           << QStringLiteral("Zeit für Lösung");
-    QTest::newRow("not UTF-8 reads as Windows-1252")
-        << QByteArray("[s]\nk=Gr\xfc\xdf\x65 \x80\n") << "s" << "k" << QStringLiteral("Grüße €");
-    QTest::newRow("600 characters cut to 498")
-        << (QByteArray("[s]\nk=") + QByteArray(600, 'x') + "\n") << "s" << "k" << QString(498, u'x');
+        << QByteArray("  [ Tavi ]  \n\t main_glang \t=  GERMAN \t\n") << "Tavi"
+        << "main_glang"
+        << "GERMAN";
+    QTest::newRow("double quotes removed") << QByteArray("[s]\nk=\"a b \"\n") << "s"
+                                           << "k"
+                                           << "a b ";
+    QTest::newRow("single quotes removed") << QByteArray("[s]\nk='x'\n") << "s"
+                                           << "k"
+                                           << "x";
+    QTest::newRow("unmatched quotes kept") << QByteArray("[s]\nk=\"x'\n") << "s"
+                                           << "k"
+                                           << "\"x'";
+    QTest::newRow("only one pair removed") << QByteArray("[s]\nk=\"\"x\"\"\n") << "s"
+                                           << "k"
+                                           << "\"x\"";
+    QTest::newRow("value with equals sign") << QByteArray("[s]\nk=a=b\n") << "s"
+                                            << "k"
+                                            << "a=b";
+    QTest::newRow("CR LF line ends") << QByteArray("[s]\r\nk=v\r\nj=w\r\n") << "s"
+                                     << "j"
+                                     << "w";
+    QTest::newRow("first section of a name counts") << QByteArray("[s]\na=1\n[t]\nk=2\n[s]\nk=3\n") << "s"
+                                                    << "k"
+                                                    << "";
+    QTest::newRow("key of another section not found") << QByteArray("[t]\nk=2\n[s]\nj=1\n") << "s"
+                                                      << "k"
+                                                      << "";
+    QTest::newRow("UTF-8") << QByteArray("[s]\nk=Zeit f\xc3\xbcr L\xc3\xb6sung\n") << "s"
+                           << "k" << QStringLiteral("Zeit für Lösung");
+    QTest::newRow("not UTF-8 reads as Windows-1252") << QByteArray("[s]\nk=Gr\xfc\xdf\x65 \x80\n") << "s"
+                                                     << "k" << QStringLiteral("Grüße €");
+    QTest::newRow("600 characters cut to 498") << (QByteArray("[s]\nk=") + QByteArray(600, 'x') + "\n") << "s"
+                                               << "k" << QString(498, u'x');
 }
 
 void TstIniStore::readValue()
@@ -105,8 +124,9 @@ void TstIniStore::writeCreatesFileSectionAndKey()
 void TstIniStore::writeReplacesInPlaceAndKeepsOtherLines()
 {
     TestProgramFolder folder(TestProgramFolder::Contents::Empty);
-    const QByteArray before = "; my notes\r\n[Other]\r\nMain_Glang = keep\r\n\r\n[TAVI]\r\n  Main_GLang = GERMAN  \r\n"
-                              "odd line without equals\r\nload_txt_chap=1, 2\r\n";
+    const QByteArray before =
+        "; my notes\r\n[Other]\r\nMain_Glang = keep\r\n\r\n[TAVI]\r\n  Main_GLang = GERMAN  \r\n"
+        "odd line without equals\r\nload_txt_chap=1, 2\r\n";
     folder.write("t.ini", before);
     QVERIFY(ini::write(folder.file("t.ini"), "Tavi", "main_glang", "ENGLISH"));
     QCOMPARE(folder.read("t.ini"), QByteArray("; my notes\r\n[Other]\r\nMain_Glang = keep\r\n\r\n[TAVI]\r\n"

@@ -22,12 +22,13 @@
 using namespace tavi;
 using namespace tavi::test;
 
-namespace {
+namespace
+{
 
 const QStringList kTraining = {"mnu_flash", "mnu_autostudy", "mnu_memory", "bt_game1", "go_flash",
                                "autovoc",   "mnu_brain",     "bt_brain",   "bt_edit",  "mnu_edit"};
 const QStringList kAlwaysOn = {"open_loadvoc", "mnu_loadvoc", "bt_speakpinyin", "mnu_speakpinyin", "bt_help",
-                               "mnu_help",     "bt_about",    "mnu_about",      "tools",          "install",
+                               "mnu_help",     "bt_about",    "mnu_about",      "tools",           "install",
                                "mnu_exit",     "mnu_english", "mnu_german",     "mnu_newlang"};
 
 QString english(const QString& key)
@@ -66,16 +67,13 @@ struct Started {
         window.Form_Load(folder.path());
     }
     QString setting(const QString& key) const { return ini::read(SettingsFile, "Tavi", key); }
-    template <typename T>
-    T* child(const QString& name) const
-    {
-        return window.findChild<T*>(name);
-    }
+    template <typename T> T* child(const QString& name) const { return window.findChild<T*>(name); }
 };
 
 } // namespace
 
-class TstMainWindow : public QObject {
+class TstMainWindow : public QObject
+{
     Q_OBJECT
 private Q_SLOTS:
     void controlsAndMenusAreNamed();
@@ -123,10 +121,12 @@ void TstMainWindow::controlsAndMenusAreNamed()
         return names;
     };
     QCOMPARE(items("mnu_file"), (QStringList{"mnu_loadvoc", "kk", "mnu_exit"}));
-    QCOMPARE(items("mnu_action"), (QStringList{"mnu_flash", "mnu_autostudy", "mnu_speakpinyin", "aaa", "mnu_brain"}));
+    QCOMPARE(items("mnu_action"),
+             (QStringList{"mnu_flash", "mnu_autostudy", "mnu_speakpinyin", "aaa", "mnu_brain"}));
     QCOMPARE(items("mnu_games"), (QStringList{"mnu_memory"}));
     QCOMPARE(items("mnulanguage"), (QStringList{"mnu_english", "mnu_german", "mnu_newlang"}));
-    QCOMPARE(items("mnu_h"), (QStringList{"mnu_help", "mnu_edit", "install", "tools", "strich", "mnu_about"}));
+    QCOMPARE(items("mnu_h"),
+             (QStringList{"mnu_help", "mnu_edit", "install", "tools", "strich", "mnu_about"}));
     QStringList titles;
     for (QAction* a : s.window.menuBar()->actions())
         titles << a->text();
@@ -222,8 +222,8 @@ void TstMainWindow::newLanguageFillsSectionInLookupOrder()
     folder.write("tavi.ini", "[Tavi]\nmain_glang=NEW\nmain_lang2=5\n");
     Started s(folder);
     QCOMPARE(s.boxes.calls.size(), 1);
-    QCOMPARE(s.boxes.calls[0].text,
-             QString("Adapt Tavi to YOUR native language by translating the [NEW] section in the language.ini file !"));
+    QCOMPARE(s.boxes.calls[0].text, QString("Adapt Tavi to YOUR native language by translating the [NEW] "
+                                            "section in the language.ini file !"));
     QCOMPARE(s.boxes.calls[0].title, QString("Note"));
     QCOMPARE(s.boxes.calls[0].flags, 64);
     QCOMPARE(s.child<QPushButton>("go_flash")->text(), QString());
@@ -235,9 +235,10 @@ void TstMainWindow::newLanguageFillsSectionInLookupOrder()
     for (const QByteArray& line : newSection.split('\n').mid(1))
         if (!line.isEmpty())
             keys << QString::fromUtf8(line.left(line.indexOf('=')));
-    QCOMPARE(keys, (QStringList{"main_welcome", "main_bt_flash", "main_bt_autovoc", "main_end", "main_loadvoc",
-                                "main_bt_about", "main_bt_game1", "main_bt_edit", "main_bt_help",
-                                "main_bt_speakpinyin", "main_bt_brain", "main_txt_status_load", "main_txt_title"}));
+    QCOMPARE(keys,
+             (QStringList{"main_welcome", "main_bt_flash", "main_bt_autovoc", "main_end", "main_loadvoc",
+                          "main_bt_about", "main_bt_game1", "main_bt_edit", "main_bt_help",
+                          "main_bt_speakpinyin", "main_bt_brain", "main_txt_status_load", "main_txt_title"}));
 
     // The second time the captions show the key names, ready to be translated.
     s.child<QAction>("mnu_newlang")->trigger();

@@ -12,7 +12,8 @@
 using namespace tavi;
 using namespace tavi::test;
 
-class TstRunFile : public QObject {
+class TstRunFile : public QObject
+{
     Q_OBJECT
 private Q_SLOTS:
     void messages_data();
@@ -33,7 +34,8 @@ void TstRunFile::messages_data()
 {
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("text");
-    QTest::newRow("0") << 0 << "The file could not be run due to insufficient system memory or a corrupt program file";
+    QTest::newRow("0")
+        << 0 << "The file could not be run due to insufficient system memory or a corrupt program file";
     QTest::newRow("2") << 2 << "File Not Found";
     QTest::newRow("3") << 3 << "Invalid Path";
     QTest::newRow("6 ends with a blank") << 6 << "Separate data segments are required for each task ";
@@ -111,7 +113,8 @@ void TstRunFile::xdgExitCodes()
 QString TstRunFile::script(const TestProgramFolder& folder, const QByteArray& body)
 {
     folder.write("fake-xdg-open", "#!/bin/sh\n" + body + "\n");
-    QFile::setPermissions(folder.file("fake-xdg-open"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(folder.file("fake-xdg-open"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return folder.file("fake-xdg-open");
 }
 

@@ -1,7 +1,8 @@
 // Recording fakes of the message box and the desktop opener.
 #include "support/fakes.h"
 
-namespace tavi::test {
+namespace tavi::test
+{
 
 FakeMessageBox::FakeMessageBox()
 {

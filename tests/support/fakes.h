@@ -9,7 +9,8 @@
 #include <QString>
 #include <functional>
 
-namespace tavi::test {
+namespace tavi::test
+{
 
 struct BoxCall {
     QString text;
@@ -19,7 +20,8 @@ struct BoxCall {
 
 // Records every box and answers with the queued buttons, then with OK (Yes for a
 // Yes/No box). Installs itself for its lifetime.
-class FakeMessageBox final : public MessageBoxService {
+class FakeMessageBox final : public MessageBoxService
+{
 public:
     FakeMessageBox();
     ~FakeMessageBox() override;
@@ -37,7 +39,8 @@ struct OpenCall {
 
 // Records what would be opened. With a code set it answers at once; otherwise the
 // answer waits until reply() is called, as a slow desktop handler would.
-class FakeOpener final : public DesktopOpener {
+class FakeOpener final : public DesktopOpener
+{
 public:
     FakeOpener();
     ~FakeOpener() override;

@@ -6,7 +6,8 @@
 #include <QDir>
 #include <QFile>
 
-namespace tavi::test {
+namespace tavi::test
+{
 
 QString shippedData(const QString& name)
 {

@@ -5,9 +5,11 @@
 #include <QString>
 #include <QTemporaryDir>
 
-namespace tavi::test {
+namespace tavi::test
+{
 
-class TestProgramFolder {
+class TestProgramFolder
+{
 public:
     enum class Contents { Empty, ShippedData };
     explicit TestProgramFolder(Contents contents = Contents::ShippedData);
