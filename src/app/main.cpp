@@ -3,6 +3,7 @@
 #include "core/qt_message_box.h"
 #include "core/window_registry.h"
 #include "platform/xdg_opener.h"
+#include "vocabulary/qt_open_file_dialog.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -27,6 +28,8 @@ int main(int argc, char* argv[])
     tavi::setMessageBoxService(&boxes);
     tavi::XdgOpener opener;
     tavi::setDesktopOpener(&opener);
+    tavi::QtOpenFileDialog fileDialog;
+    tavi::setOpenFileDialogService(&fileDialog);
     tavi::WindowRegistry registry;
     tavi::registerAllWindows(registry);
 
@@ -38,6 +41,7 @@ int main(int argc, char* argv[])
         registry.unloadAll();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+    tavi::setOpenFileDialogService(nullptr);
     tavi::setDesktopOpener(nullptr);
     tavi::setMessageBoxService(nullptr);
     return rc;

@@ -15,14 +15,12 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
-namespace tavi
-{
+namespace tavi {
 
 const QColor AboutWindow::LinkColor(0, 0, 255);
 const QColor AboutWindow::HoverColor(255, 0, 0);
 
-namespace
-{
+namespace {
 
 QLabel* makeLink(QWidget* parent, const char* name, const QString& text, const QString& tip)
 {

@@ -7,11 +7,9 @@
 class QLabel;
 class QPushButton;
 
-namespace tavi
-{
+namespace tavi {
 
-class AboutWindow : public QWidget
-{
+class AboutWindow : public QWidget {
     Q_OBJECT
 public:
     explicit AboutWindow(QWidget* parent = nullptr);

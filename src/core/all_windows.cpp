@@ -1,13 +1,14 @@
 // The windows this version of the program can open, by name.
 #include "core/about_window.h"
 #include "core/window_registry.h"
+#include "vocabulary/load_voc_window.h"
 
-namespace tavi
-{
+namespace tavi {
 
 void registerAllWindows(WindowRegistry& registry)
 {
     registry.add(QStringLiteral("frm_about"), [] { return new AboutWindow; });
+    registry.add(QStringLiteral("loadvoc"), [] { return new LoadVocWindow; });
 }
 
 } // namespace tavi

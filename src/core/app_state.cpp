@@ -4,8 +4,7 @@
 #include <QDir>
 #include <limits>
 
-namespace tavi
-{
+namespace tavi {
 
 QString joinPath(const QString& folder, const QString& name)
 {

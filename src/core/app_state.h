@@ -5,8 +5,7 @@
 
 #include <QString>
 
-namespace tavi
-{
+namespace tavi {
 
 inline QString ProgramFolder;   // folder of the executable, no trailing separator
 inline QString LanguageFile;    // ProgramFolder/language.ini

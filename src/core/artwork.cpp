@@ -5,11 +5,9 @@
 
 #include <QPainter>
 
-namespace tavi
-{
+namespace tavi {
 
-namespace
-{
+namespace {
 
 const QColor kRed(178, 34, 34);
 const QColor kInk(45, 45, 60);

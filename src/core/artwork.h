@@ -6,8 +6,7 @@
 #include <QPixmap>
 #include <QString>
 
-namespace tavi
-{
+namespace tavi {
 
 // A red seal by name: seal_xue, seal_zhongwen (main window), seal_nihao, seal_xuexi
 // (about window).

@@ -7,8 +7,7 @@
 #include <QFontDatabase>
 #include <QStringList>
 
-namespace tavi
-{
+namespace tavi {
 
 bool addChineseFont(const QString& fontFile)
 {

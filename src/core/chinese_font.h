@@ -3,8 +3,7 @@
 
 #include <QString>
 
-namespace tavi
-{
+namespace tavi {
 
 // Adds the font file to the application's fonts and lets the name "MS Song" (the
 // ChineseFont of every window) stand for it. False when the file is missing or not a

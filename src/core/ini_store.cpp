@@ -9,11 +9,9 @@
 #include <optional>
 #include <vector>
 
-namespace tavi::ini
-{
+namespace tavi::ini {
 
-namespace
-{
+namespace {
 
 struct Line {
     qsizetype begin; // first byte

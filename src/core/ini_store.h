@@ -11,8 +11,7 @@
 
 #include <QString>
 
-namespace tavi::ini
-{
+namespace tavi::ini {
 
 inline constexpr int MaxValueLength = 498;
 

@@ -6,8 +6,7 @@
 #include "core/ini_store.h"
 #include "core/settings.h"
 
-namespace tavi
-{
+namespace tavi {
 
 QString LangText(const QString& key)
 {

@@ -3,8 +3,7 @@
 
 #include <QString>
 
-namespace tavi
-{
+namespace tavi {
 
 // The text of key in LanguageSection. A missing or empty entry is written into the
 // file as key=key (ready to be translated) and reads as empty this once.

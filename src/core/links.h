@@ -3,8 +3,7 @@
 
 #include <QString>
 
-namespace tavi::links
-{
+namespace tavi::links {
 
 inline const QString SupportMail = QStringLiteral("support@tavi.example.org");
 inline const QString HomePage = QStringLiteral("https://www.tavi.example.org/");

@@ -23,11 +23,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-namespace tavi
-{
+namespace tavi {
 
-namespace
-{
+namespace {
+
+MainWindow* g_mainWindow = nullptr;
 
 QAction* addItem(QMenu* menu, const char* name, const QString& text = QString())
 {
@@ -76,9 +76,21 @@ QGroupBox* makeFrame(QWidget* parent, const char* name, std::initializer_list<QP
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("main"));
+    g_mainWindow = this;
     buildMenus();
     buildControls();
     connectCommands();
+}
+
+MainWindow::~MainWindow()
+{
+    if (g_mainWindow == this)
+        g_mainWindow = nullptr;
+}
+
+MainWindow* MainWindow::instance()
+{
+    return g_mainWindow;
 }
 
 void MainWindow::buildMenus()

@@ -9,14 +9,16 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 
-namespace tavi
-{
+namespace tavi {
 
-class MainWindow : public QMainWindow
-{
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The main window of this run, or nullptr before it exists.
+    static MainWindow* instance();
 
     // The start-up sequence; it ends by showing the window in the chosen language.
     void Form_Load(const QString& programFolder);

@@ -5,11 +5,9 @@
 
 #include <cstdio>
 
-namespace tavi
-{
+namespace tavi {
 
-namespace
-{
+namespace {
 MessageBoxService* g_service = nullptr;
 }
 

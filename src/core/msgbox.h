@@ -3,8 +3,7 @@
 
 #include <QString>
 
-namespace tavi
-{
+namespace tavi {
 
 // Flags: buttons plus icon, as the program has always used them.
 enum MsgBoxStyle : int {
@@ -19,8 +18,7 @@ enum MsgBoxStyle : int {
 // The button pressed.
 enum MsgBoxResult : int { vbOK = 1, vbCancel = 2, vbYes = 6, vbNo = 7 };
 
-class MessageBoxService
-{
+class MessageBoxService {
 public:
     virtual ~MessageBoxService() = default;
     virtual int show(const QString& text, int flags, const QString& title) = 0;

@@ -6,8 +6,7 @@
 #include <cstdlib>
 #include <limits>
 
-namespace tavi
-{
+namespace tavi {
 
 std::optional<double> parseNumber(QStringView text)
 {

@@ -4,8 +4,7 @@
 #include <QStringView>
 #include <optional>
 
-namespace tavi
-{
+namespace tavi {
 
 // A decimal number with optional sign, fraction (".") and exponent, white space
 // (line feeds included) allowed around it. nullopt for anything else, for an empty

@@ -4,8 +4,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
-namespace tavi
-{
+namespace tavi {
 
 int QtMessageBox::show(const QString& text, int flags, const QString& title)
 {

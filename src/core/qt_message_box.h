@@ -3,11 +3,9 @@
 
 #include "core/msgbox.h"
 
-namespace tavi
-{
+namespace tavi {
 
-class QtMessageBox final : public MessageBoxService
-{
+class QtMessageBox final : public MessageBoxService {
 public:
     int show(const QString& text, int flags, const QString& title) override;
 };

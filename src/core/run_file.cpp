@@ -8,11 +8,9 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-namespace tavi
-{
+namespace tavi {
 
-namespace
-{
+namespace {
 DesktopOpener* g_opener = nullptr;
 
 void report(int code)

@@ -5,8 +5,7 @@
 #include <QVariant>
 #include <functional>
 
-namespace tavi
-{
+namespace tavi {
 
 // Shell result codes: 32 and above is success; below are the classic failure codes.
 inline constexpr int ShellOk = 42;
@@ -16,8 +15,7 @@ inline constexpr int ShellNoAssociation = 31;
 
 // Starts the desktop's handler for a document or address and returns at once. done
 // gets a shell result code, possibly before open returns, possibly much later.
-class DesktopOpener
-{
+class DesktopOpener {
 public:
     virtual ~DesktopOpener() = default;
     virtual void open(const QString& target, const QString& directory, std::function<void(int)> done) = 0;

@@ -8,8 +8,7 @@
 
 #include <limits>
 
-namespace tavi
-{
+namespace tavi {
 
 QString ReadIniString(const QString& section, const QString& key, const QString& file)
 {
@@ -32,8 +31,7 @@ void WriteSetting(const QString& key, const QString& value)
         MsgBox(QStringLiteral("WritePrivateProfileString - ERROR"));
 }
 
-namespace
-{
+namespace {
 
 QString textForm(const QVariant& v)
 {

@@ -5,8 +5,7 @@
 #include <QString>
 #include <QVariant>
 
-namespace tavi
-{
+namespace tavi {
 
 // The stored text; empty when the file, section or key is missing.
 QString ReadIniString(const QString& section, const QString& key, const QString& file);

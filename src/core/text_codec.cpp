@@ -4,11 +4,9 @@
 
 #include <QStringDecoder>
 
-namespace tavi
-{
+namespace tavi {
 
-namespace
-{
+namespace {
 
 // Code points of the bytes 0x80 to 0x9F; 0 marks the five bytes Windows-1252 leaves
 // undefined, which are read as the C1 control of the same number.

@@ -6,8 +6,7 @@
 #include <QString>
 #include <optional>
 
-namespace tavi
-{
+namespace tavi {
 
 enum class TextEncoding { Utf8, Windows1252 };
 

@@ -6,8 +6,7 @@
 #include <QTimer>
 #include <cmath>
 
-namespace tavi
-{
+namespace tavi {
 
 void WaitSeconds(float seconds)
 {

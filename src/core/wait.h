@@ -1,8 +1,7 @@
 // Waiting while the windows stay responsive.
 #pragma once
 
-namespace tavi
-{
+namespace tavi {
 
 // Returns after the given seconds; window events (clicks included) are processed
 // meanwhile. Measured on a monotonic clock, so a wait across midnight or a clock

@@ -3,11 +3,9 @@
 
 #include <cassert>
 
-namespace tavi
-{
+namespace tavi {
 
-namespace
-{
+namespace {
 WindowRegistry* g_current = nullptr;
 }
 

@@ -8,11 +8,9 @@
 #include <QWidget>
 #include <functional>
 
-namespace tavi
-{
+namespace tavi {
 
-class WindowRegistry
-{
+class WindowRegistry {
 public:
     using Factory = std::function<QWidget*()>;
 

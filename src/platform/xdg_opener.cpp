@@ -6,8 +6,7 @@
 #include <QProcess>
 #include <unistd.h>
 
-namespace tavi
-{
+namespace tavi {
 
 XdgOpener::XdgOpener(QString program, QObject* parent) : QObject(parent), m_program(std::move(program)) {}
 

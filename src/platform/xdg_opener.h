@@ -5,11 +5,9 @@
 
 #include <QObject>
 
-namespace tavi
-{
+namespace tavi {
 
-class XdgOpener final : public QObject, public DesktopOpener
-{
+class XdgOpener final : public QObject, public DesktopOpener {
     Q_OBJECT
 public:
     explicit XdgOpener(QString program = QStringLiteral("xdg-open"), QObject* parent = nullptr);

@@ -6,8 +6,7 @@
 
 #include <QDir>
 
-namespace tavi
-{
+namespace tavi {
 
 QString defaultLogFilePath()
 {

@@ -3,8 +3,7 @@
 
 #include <QString>
 
-namespace tavi
-{
+namespace tavi {
 
 inline bool LogEnabled = false;
 inline QString LogFilePath;

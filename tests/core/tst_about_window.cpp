@@ -14,8 +14,7 @@
 using namespace tavi;
 using namespace tavi::test;
 
-namespace
-{
+namespace {
 
 QColor textColor(QLabel* label)
 {
@@ -45,8 +44,7 @@ struct Opened {
 
 } // namespace
 
-class TstAboutWindow : public QObject
-{
+class TstAboutWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void captionsAndLinks();

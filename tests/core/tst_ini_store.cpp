@@ -11,8 +11,7 @@
 using namespace tavi;
 using tavi::test::TestProgramFolder;
 
-class TstIniStore : public QObject
-{
+class TstIniStore : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void readValue_data();

@@ -13,8 +13,7 @@ using namespace tavi;
 using tavi::test::FakeMessageBox;
 using tavi::test::TestProgramFolder;
 
-namespace
-{
+namespace {
 
 // Every language key the program's windows look up.
 const QStringList kAllKeys = {"main_txt_title",
@@ -106,8 +105,7 @@ const QStringList kAllKeys = {"main_txt_title",
 
 } // namespace
 
-class TstLanguage : public QObject
-{
+class TstLanguage : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void lookupReadsCurrentSection();

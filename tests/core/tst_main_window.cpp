@@ -22,8 +22,7 @@
 using namespace tavi;
 using namespace tavi::test;
 
-namespace
-{
+namespace {
 
 const QStringList kTraining = {"mnu_flash", "mnu_autostudy", "mnu_memory", "bt_game1", "go_flash",
                                "autovoc",   "mnu_brain",     "bt_brain",   "bt_edit",  "mnu_edit"};
@@ -72,8 +71,7 @@ struct Started {
 
 } // namespace
 
-class TstMainWindow : public QObject
-{
+class TstMainWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void controlsAndMenusAreNamed();

@@ -12,8 +12,7 @@
 using namespace tavi;
 using namespace tavi::test;
 
-class TstRunFile : public QObject
-{
+class TstRunFile : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void messages_data();

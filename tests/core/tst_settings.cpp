@@ -10,8 +10,7 @@ using namespace tavi;
 using tavi::test::FakeMessageBox;
 using tavi::test::TestProgramFolder;
 
-class TstSettings : public QObject
-{
+class TstSettings : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void readNumber_data();

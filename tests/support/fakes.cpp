@@ -1,8 +1,7 @@
 // Recording fakes of the message box and the desktop opener.
 #include "support/fakes.h"
 
-namespace tavi::test
-{
+namespace tavi::test {
 
 FakeMessageBox::FakeMessageBox()
 {
@@ -48,6 +47,23 @@ void FakeOpener::reply(int code)
     const auto pending = std::exchange(m_pending, {});
     for (const auto& done : pending)
         done(code);
+}
+
+FakeOpenFileDialog::FakeOpenFileDialog()
+{
+    setOpenFileDialogService(this);
+}
+
+FakeOpenFileDialog::~FakeOpenFileDialog()
+{
+    setOpenFileDialogService(nullptr);
+}
+
+QString FakeOpenFileDialog::getOpenFileName(const QString& title, const QString& initialFile,
+                                            const QStringList& filters)
+{
+    calls.append({title, initialFile, filters});
+    return answers.isEmpty() ? QString() : answers.takeFirst();
 }
 
 } // namespace tavi::test

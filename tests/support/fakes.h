@@ -4,13 +4,13 @@
 
 #include "core/msgbox.h"
 #include "core/run_file.h"
+#include "vocabulary/open_file_dialog.h"
 
 #include <QList>
 #include <QString>
 #include <functional>
 
-namespace tavi::test
-{
+namespace tavi::test {
 
 struct BoxCall {
     QString text;
@@ -20,8 +20,7 @@ struct BoxCall {
 
 // Records every box and answers with the queued buttons, then with OK (Yes for a
 // Yes/No box). Installs itself for its lifetime.
-class FakeMessageBox final : public MessageBoxService
-{
+class FakeMessageBox final : public MessageBoxService {
 public:
     FakeMessageBox();
     ~FakeMessageBox() override;
@@ -39,8 +38,7 @@ struct OpenCall {
 
 // Records what would be opened. With a code set it answers at once; otherwise the
 // answer waits until reply() is called, as a slow desktop handler would.
-class FakeOpener final : public DesktopOpener
-{
+class FakeOpener final : public DesktopOpener {
 public:
     FakeOpener();
     ~FakeOpener() override;
@@ -53,6 +51,25 @@ public:
 
 private:
     QList<std::function<void(int)>> m_pending;
+};
+
+struct DialogCall {
+    QString title;
+    QString initialFile;
+    QStringList filters;
+};
+
+// Answers the open-file dialog with the queued paths (an empty one is a cancel), then
+// with a cancel. Installs itself for its lifetime.
+class FakeOpenFileDialog final : public OpenFileDialogService {
+public:
+    FakeOpenFileDialog();
+    ~FakeOpenFileDialog() override;
+    QString getOpenFileName(const QString& title, const QString& initialFile,
+                            const QStringList& filters) override;
+
+    QList<DialogCall> calls;
+    QStringList answers;
 };
 
 } // namespace tavi::test

@@ -2,12 +2,12 @@
 #include "support/test_folder.h"
 
 #include "core/app_state.h"
+#include "vocabulary/word_table.h"
 
 #include <QDir>
 #include <QFile>
 
-namespace tavi::test
-{
+namespace tavi::test {
 
 QString shippedData(const QString& name)
 {
@@ -17,7 +17,10 @@ QString shippedData(const QString& name)
 TestProgramFolder::TestProgramFolder(Contents contents)
 {
     if (contents == Contents::ShippedData) {
-        for (const char* name : {"language.ini", "help.htm", "help_d.htm", "help_n.htm"})
+        QDir(path()).mkpath(QStringLiteral("my_vocabulary"));
+        QDir(path()).mkpath(QStringLiteral("meine vokabeln"));
+        for (const char* name : {"language.ini", "help.htm", "help_d.htm", "help_n.htm",
+                                 "my_vocabulary/pcr1-10u.txt", "meine vokabeln/pcr1-10u_d.txt"})
             QFile::copy(shippedData(QLatin1String(name)), file(QLatin1String(name)));
     }
     initProgramPaths(m_dir.path());
@@ -25,6 +28,11 @@ TestProgramFolder::TestProgramFolder(Contents contents)
     HelpFile.clear();
     VocFilePath.clear();
     ChineseFont = QStringLiteral("MS Song");
+    VocTable.clear();
+    VocCount = -1;
+    StudyList.clear();
+    StudyCount = -1;
+    VocTableSource.clear();
 }
 
 QString TestProgramFolder::file(const QString& name) const

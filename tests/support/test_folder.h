@@ -5,11 +5,9 @@
 #include <QString>
 #include <QTemporaryDir>
 
-namespace tavi::test
-{
+namespace tavi::test {
 
-class TestProgramFolder
-{
+class TestProgramFolder {
 public:
     enum class Contents { Empty, ShippedData };
     explicit TestProgramFolder(Contents contents = Contents::ShippedData);

@@ -1,0 +1,234 @@
+// The selection window. It never loads the file it shows by itself: the user chooses
+// the file, which is then read; the select button works only on a table loaded so.
+#include "vocabulary/load_voc_window.h"
+
+#include "core/app_state.h"
+#include "core/language.h"
+#include "core/main_window.h"
+#include "core/msgbox.h"
+#include "core/settings.h"
+#include "core/window_registry.h"
+#include "vocabulary/open_file_dialog.h"
+#include "vocabulary/study_selection.h"
+#include "vocabulary/voc_file.h"
+#include "vocabulary/word_table.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace tavi {
+
+namespace {
+
+const QString kNoCount = QStringLiteral("   --");
+
+template <typename W> W* named(QWidget* parent, const char* name)
+{
+    auto* w = new W(parent);
+    w->setObjectName(QLatin1String(name));
+    return w;
+}
+
+QLineEdit* countField(QWidget* parent, const char* name)
+{
+    auto* f = named<QLineEdit>(parent, name);
+    f->setReadOnly(true);
+    f->setFocusPolicy(Qt::NoFocus);
+    f->setAlignment(Qt::AlignRight);
+    f->setFixedWidth(70);
+    f->setText(kNoCount);
+    return f;
+}
+
+} // namespace
+
+QString LoadVocWindow::defaultVocFile()
+{
+    if (LanguageSection == u"GERMAN")
+        return joinPath(joinPath(ProgramFolder, QStringLiteral("meine vokabeln")),
+                        QStringLiteral("pcr1-10u_d.txt"));
+    return joinPath(joinPath(ProgramFolder, QStringLiteral("my_vocabulary")), QStringLiteral("pcr1-10u.txt"));
+}
+
+LoadVocWindow::LoadVocWindow(QWidget* parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("loadvoc"));
+
+    Frame1 = named<QGroupBox>(this, "Frame1");
+    lbl_vocfile = named<QLabel>(Frame1, "lbl_vocfile");
+    txt_vocfile = named<QLineEdit>(Frame1, "txt_vocfile");
+    txt_vocfile->setReadOnly(true);
+    txt_vocfile->setMinimumWidth(360);
+    QPalette grey = txt_vocfile->palette();
+    grey.setColor(QPalette::Base, grey.color(QPalette::Window).darker(104));
+    txt_vocfile->setPalette(grey);
+    bt_browse = named<QPushButton>(Frame1, "bt_browse");
+    bt_browse->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+    bt_browse->setMinimumWidth(120);
+    label5 = named<QLabel>(Frame1, "label5");
+    txt_anz_allvoc = countField(Frame1, "txt_anz_allvoc");
+
+    auto* g1 = new QGridLayout(Frame1);
+    g1->addWidget(lbl_vocfile, 0, 0, 1, 3);
+    g1->addWidget(txt_vocfile, 1, 0, 1, 3);
+    g1->addWidget(label5, 2, 0);
+    g1->addWidget(txt_anz_allvoc, 2, 1);
+    g1->setColumnStretch(2, 1);
+    g1->addWidget(bt_browse, 0, 3, 3, 1);
+    g1->setHorizontalSpacing(12);
+
+    Frame2 = named<QGroupBox>(this, "Frame2");
+    lbl_studyfile = named<QLabel>(Frame2, "lbl_studyfile");
+    QFont bold = lbl_studyfile->font();
+    bold.setBold(true);
+    lbl_studyfile->setFont(bold);
+    Label1 = named<QLabel>(Frame2, "Label1");
+    txt_chap = named<QLineEdit>(Frame2, "txt_chap");
+    level = named<QLabel>(Frame2, "level");
+    txt_lev = named<QLineEdit>(Frame2, "txt_lev");
+    txt_lev->setFixedWidth(60);
+    Label3 = named<QLabel>(Frame2, "Label3");
+    txt_more = named<QLineEdit>(Frame2, "txt_more");
+    voc_to_array = named<QPushButton>(Frame2, "voc_to_array");
+    voc_to_array->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+    voc_to_array->setMinimumWidth(120);
+    Label4 = named<QLabel>(Frame2, "Label4");
+    txt_anzvoc = countField(Frame2, "txt_anzvoc");
+    txt_of = named<QLabel>(Frame2, "txt_of");
+    txt_of->setText(QStringLiteral("of"));
+    txt_anz_allvoc_2 = countField(Frame2, "txt_anz_allvoc_2");
+
+    auto* g2 = new QGridLayout(Frame2);
+    g2->addWidget(lbl_studyfile, 0, 0, 1, 2);
+    g2->addWidget(Label1, 1, 0);
+    g2->addWidget(txt_chap, 1, 1);
+    g2->addWidget(level, 2, 0);
+    g2->addWidget(txt_lev, 2, 1, Qt::AlignLeft);
+    g2->addWidget(Label3, 3, 0);
+    g2->addWidget(txt_more, 3, 1);
+    g2->addWidget(voc_to_array, 1, 2, 3, 1);
+    auto* countRow = new QHBoxLayout;
+    countRow->setSpacing(8);
+    countRow->addWidget(Label4);
+    countRow->addWidget(txt_anzvoc);
+    countRow->addWidget(txt_of);
+    countRow->addWidget(txt_anz_allvoc_2);
+    countRow->addStretch(1);
+    g2->addLayout(countRow, 4, 0, 1, 3);
+    g2->setColumnStretch(1, 1);
+    g2->setHorizontalSpacing(12);
+
+    auto* line = named<QFrame>(this, "Line1");
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    Line1 = line;
+    close1 = named<QPushButton>(this, "close1");
+    close1->setMinimumSize(120, 32);
+    close1->setDefault(true);
+
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(14, 12, 14, 12);
+    column->setSpacing(10);
+    column->addWidget(Frame1);
+    column->addWidget(Frame2);
+    column->addWidget(Line1);
+    column->addWidget(close1, 0, Qt::AlignHCenter);
+
+    connect(bt_browse, &QPushButton::clicked, this, &LoadVocWindow::bt_browse_Click);
+    connect(voc_to_array, &QPushButton::clicked, this, &LoadVocWindow::voc_to_array_Click);
+    connect(close1, &QPushButton::clicked, this, &LoadVocWindow::close1_Click);
+
+    // Load
+    load_settings(QStringLiteral("R"));
+    txt_vocfile->setText(VocFilePath);
+    voc_to_array->setEnabled(false);
+    setWindowTitle(LangText(QStringLiteral("load_loadvoc")));
+    lbl_vocfile->setText(LangText(QStringLiteral("load_lbl_vocfile")));
+    lbl_studyfile->setText(LangText(QStringLiteral("load_lbl_studyfile")));
+    txt_of->setText(LangText(QStringLiteral("load_txt_of")));
+    close1->setText(LangText(QStringLiteral("bt_OK")));
+    Label3->setText(LangText(QStringLiteral("load_more_sel")));
+    Label4->setText(LangText(QStringLiteral("load_numofvoc")));
+    label5->setText(LangText(QStringLiteral("load_vocall")));
+    Label1->setText(LangText(QStringLiteral("load_chapter")));
+    level->setText(LangText(QStringLiteral("load_level")));
+    voc_to_array->setText(LangText(QStringLiteral("load_bt_selvoc")));
+    bt_browse->setText(LangText(QStringLiteral("load_bt_browse")));
+    m_dialogTitle = LangText(QStringLiteral("load_loaddialog"));
+}
+
+void LoadVocWindow::load_settings(const QString& mode)
+{
+    txt_chap->setText(gkeyValue<QString>(mode, QStringLiteral("load_txt_chap"), txt_chap->text(), "1, 2, 3"));
+    txt_lev->setText(gkeyValue<QString>(mode, QStringLiteral("load_txt_level"), txt_lev->text(), "3"));
+    txt_more->setText(gkeyValue<QString>(mode, QStringLiteral("load_txt_more"), txt_more->text(), ""));
+    VocFilePath =
+        gkeyValue<QString>(mode, QStringLiteral("load_vocfilewpath"), VocFilePath, defaultVocFile());
+}
+
+void LoadVocWindow::bt_browse_Click()
+{
+    txt_anz_allvoc->setText(QStringLiteral("--"));
+    voc_to_array->setEnabled(false);
+    StudyCount = -1;
+    txt_anzvoc->setText(QStringLiteral("--"));
+
+    OpenFileDialogService* dialog = openFileDialogService();
+    if (!dialog)
+        return;
+    const QString chosen =
+        dialog->getOpenFileName(m_dialogTitle, VocFilePath,
+                                {QStringLiteral("All Files (*.*)"), QStringLiteral("Text files (*.txt)")});
+    if (chosen.isEmpty())
+        return;
+    VocFilePath = chosen;
+    txt_vocfile->setText(VocFilePath);
+    StudyCount = -1;
+    txt_anzvoc->setText(QStringLiteral("--"));
+
+    if (!loadVocabularyFile(VocFilePath)) {
+        MsgBox(QStringLiteral("Can not find this file"), vbExclamation);
+        return;
+    }
+    const QString count = QString::number(VocCount + 1);
+    txt_anz_allvoc->setText(count);
+    txt_anz_allvoc_2->setText(count);
+    voc_to_array->setEnabled(VocCount >= 0);
+}
+
+void LoadVocWindow::voc_to_array_Click()
+{
+    if (!selectStudyWords({txt_chap->text(), txt_lev->text(), txt_more->text()}))
+        txt_lev->clear();
+    txt_anzvoc->setText(QString::number(StudyCount + 1));
+}
+
+void LoadVocWindow::close1_Click()
+{
+    if (StudyCount < 0)
+        MsgBox(QStringLiteral("You did NOT select any vocabulary to study or play with !"), vbExclamation,
+               QStringLiteral("Tavi"));
+    hide();
+    load_settings(QStringLiteral("W"));
+    if (MainWindow* main = MainWindow::instance()) {
+        main->set_vocbuttons(true);
+        main->show();
+    }
+    windows().unload(objectName());
+}
+
+void LoadVocWindow::closeEvent(QCloseEvent* event)
+{
+    // Closed without OK: nothing is stored and the window starts afresh next time.
+    event->accept();
+    windows().unload(objectName());
+}
+
+} // namespace tavi

@@ -1,0 +1,56 @@
+// The selection window: choose the vocabulary file, load it, and build the study
+// selection by chapters, level and selection marks.
+#pragma once
+
+#include <QWidget>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace tavi {
+
+class LoadVocWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit LoadVocWindow(QWidget* parent = nullptr);
+
+    // The default vocabulary file for the interface language.
+    static QString defaultVocFile();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void load_settings(const QString& mode);
+    void bt_browse_Click();
+    void voc_to_array_Click();
+    void close1_Click();
+
+    QString m_dialogTitle;
+
+    QGroupBox* Frame1 = nullptr;
+    QLabel* lbl_vocfile = nullptr;
+    QLineEdit* txt_vocfile = nullptr;
+    QPushButton* bt_browse = nullptr;
+    QLabel* label5 = nullptr;
+    QLineEdit* txt_anz_allvoc = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    QLabel* lbl_studyfile = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* txt_chap = nullptr;
+    QLabel* level = nullptr;
+    QLineEdit* txt_lev = nullptr;
+    QLabel* Label3 = nullptr;
+    QLineEdit* txt_more = nullptr;
+    QPushButton* voc_to_array = nullptr;
+    QLabel* Label4 = nullptr;
+    QLineEdit* txt_anzvoc = nullptr;
+    QLabel* txt_of = nullptr;
+    QLineEdit* txt_anz_allvoc_2 = nullptr;
+    QWidget* Line1 = nullptr;
+    QPushButton* close1 = nullptr;
+};
+
+} // namespace tavi

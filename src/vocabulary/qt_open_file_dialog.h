@@ -1,0 +1,14 @@
+// The real open-file dialog.
+#pragma once
+
+#include "vocabulary/open_file_dialog.h"
+
+namespace tavi {
+
+class QtOpenFileDialog final : public OpenFileDialogService {
+public:
+    QString getOpenFileName(const QString& title, const QString& initialFile,
+                            const QStringList& filters) override;
+};
+
+} // namespace tavi

@@ -1,0 +1,86 @@
+// The chapter and mark filters compare whole texts, case and all; a list is scanned up
+// to its first empty entry, so "1,,2" means chapter 1 only. Levels compare as whole
+// numbers of any size.
+#include "vocabulary/study_selection.h"
+
+#include "core/numbers.h"
+#include "vocabulary/word_table.h"
+
+#include <cmath>
+
+namespace tavi {
+
+namespace {
+
+// The entries before the first empty one.
+QStringList leadingEntries(const QString& text)
+{
+    QStringList entries = SplitList(text);
+    const qsizetype empty = entries.indexOf(QString());
+    if (empty >= 0)
+        entries.resize(empty);
+    return entries;
+}
+
+double levelValue(const QString& cell)
+{
+    const auto v = parseNumber(cell);
+    return v ? roundHalfEven(*v) : 0.0;
+}
+
+} // namespace
+
+QStringList SplitList(const QString& text)
+{
+    QStringList entries;
+    QString current;
+    for (QChar c : text) {
+        if (c == u' ')
+            continue;
+        if (c == u',') {
+            entries << current;
+            current.clear();
+            continue;
+        }
+        current += c;
+    }
+    entries << current;
+    return entries;
+}
+
+bool selectStudyWords(const StudyFilters& filters)
+{
+    const bool allChapters = filters.chapters.isEmpty();
+    const bool allMarks = filters.marks.isEmpty();
+    const QStringList chapters = leadingEntries(filters.chapters);
+    const QStringList marks = leadingEntries(filters.marks);
+
+    bool levelValid = true;
+    bool allLevels = filters.level.isEmpty();
+    double limit = 0;
+    if (!allLevels) {
+        if (const auto v = parseNumber(filters.level)) {
+            limit = roundHalfEven(*v);
+        } else {
+            levelValid = false;
+            allLevels = true;
+        }
+    }
+
+    StudyList.clear();
+    const int last = std::min(VocCount, static_cast<int>(VocTable.size()) - 1);
+    for (int r = 0; r <= last; ++r) {
+        const VocRow& row = VocTable[r];
+        if (!allChapters && !chapters.contains(row[CHAPTER]))
+            continue;
+        if (!allLevels && !(levelValue(row[CTR]) <= limit))
+            continue;
+        if (!allMarks && !marks.contains(row[SELECTION]))
+            continue;
+        StudyList << QString::number(r);
+    }
+    StudyCount = static_cast<int>(StudyList.size()) - 1;
+    return levelValid;
+}
+
+} // namespace tavi

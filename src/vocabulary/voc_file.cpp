@@ -1,0 +1,281 @@
+// Reading, parsing, building and writing vocabulary files.
+//
+// The parser keeps the file's traditional line rule: a CR counts as a line break only
+// when it stands at least five characters after the previous one, and a line of five
+// characters or fewer (counting the break in front of it) is not a line of its own.
+// Files written by older versions and by hand rely on it. It has no size limit.
+#include "vocabulary/voc_file.h"
+
+#include "core/msgbox.h"
+#include "core/numbers.h"
+#include "core/text_codec.h"
+#include "vocabulary/word_table.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QtEndian>
+#include <limits>
+
+namespace tavi {
+
+namespace {
+
+QString fromUtf16(QByteArrayView bytes, bool bigEndian)
+{
+    const qsizetype units = bytes.size() / 2; // a trailing odd byte is ignored
+    QString s(units, Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(s.data());
+    const auto* in = reinterpret_cast<const uchar*>(bytes.data());
+    for (qsizetype i = 0; i < units; ++i)
+        out[i] = bigEndian ? qFromBigEndian<quint16>(in + 2 * i) : qFromLittleEndian<quint16>(in + 2 * i);
+    return s;
+}
+
+QStringView trimSpaces(QStringView s)
+{
+    qsizetype b = 0;
+    qsizetype e = s.size();
+    while (b < e && s[b] == u' ')
+        ++b;
+    while (e > b && s[e - 1] == u' ')
+        --e;
+    return s.sliced(b, e - b);
+}
+
+// NextField over a view; position is 1-based as in NextField.
+QStringView nextField(qsizetype& position, QStringView line)
+{
+    if (position <= 0) {
+        position = 0;
+        return {};
+    }
+    if (position > line.size()) {
+        position = 0;
+        return {};
+    }
+    const qsizetype plus = line.indexOf(u'+', position);
+    QStringView field;
+    if (plus >= 0) {
+        field = line.sliced(position, plus - position);
+        position = plus + 1;
+    } else {
+        field = line.sliced(position);
+        position = 0;
+    }
+    return trimSpaces(field);
+}
+
+QString levelText(QStringView field)
+{
+    // Most levels are a digit or two: take them without the general number parser.
+    const QStringView t = field.trimmed();
+    if (!t.isEmpty() && t.size() <= 9) {
+        int value = 0;
+        bool digits = true;
+        for (QChar c : t) {
+            if (c < u'0' || c > u'9') {
+                digits = false;
+                break;
+            }
+            value = value * 10 + (c.unicode() - u'0');
+        }
+        if (digits)
+            return QString::number(value);
+    }
+    if (const auto number = parseNumber(t)) {
+        // Levels far beyond any real one are held at the 32-bit range.
+        const double r = roundHalfEven(*number);
+        const double clamped = std::clamp(r, double(std::numeric_limits<qint32>::min()),
+                                          double(std::numeric_limits<qint32>::max()));
+        return QString::number(static_cast<qint64>(clamped));
+    }
+    if (!field.isEmpty() && field.back() >= u'0' && field.back() <= u'9')
+        return QString(field.back());
+    return QStringLiteral("0");
+}
+
+void fillRow(VocRow& row, QStringView piece)
+{
+    qsizetype position = 1; // the break that starts the piece
+    row[CTR] = levelText(nextField(position, piece));
+    for (int column = PINYIN; column <= SELECTION; ++column)
+        row[column] = nextField(position, piece).toString();
+}
+
+bool isBlankRow(const VocRow& row)
+{
+    for (int column = PINYIN; column <= SELECTION; ++column)
+        if (!trimSpaces(row[column]).isEmpty())
+            return false;
+    return true;
+}
+
+} // namespace
+
+QString ReadVocFile(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = f.readAll();
+    const QByteArrayView view(bytes);
+    if (view.startsWith("\xFF\xFE"))
+        return fromUtf16(view.sliced(2), false);
+    if (view.startsWith("\xFE\xFF"))
+        return fromUtf16(view.sliced(2), true);
+    if (view.startsWith("\xEF\xBB\xBF"))
+        return QString::fromUtf8(view.sliced(3));
+    if (!view.contains('\0') && isValidUtf8(view))
+        return QString::fromUtf8(view);
+    // Anything else is taken as UTF-16 whose first unit is a mark.
+    QString text = fromUtf16(view, false);
+    return text.isEmpty() ? text : text.sliced(1);
+}
+
+QString NextField(int& position, const QString& line)
+{
+    qsizetype p = position;
+    const QString field = nextField(p, line).toString();
+    position = static_cast<int>(p);
+    return field;
+}
+
+QString levelOf(const QString& field)
+{
+    return levelText(field);
+}
+
+void ParseVocText(const QString& text)
+{
+    const QStringView all(text);
+    bool haveHeader = false;
+    size_t row = 0;
+    auto take = [&](QStringView piece) {
+        if (piece.size() <= 5)
+            return; // not a line of its own
+        if (!haveHeader) {
+            haveHeader = true; // the header's content is not looked at
+            return;
+        }
+        if (row >= VocTable.size())
+            VocTable.emplace_back();
+        fillRow(VocTable[row], piece);
+        ++row;
+    };
+    qsizetype pos = 0;
+    for (;;) {
+        const qsizetype cr = pos + 5 < all.size() ? all.indexOf(u'\r', pos + 5) : -1;
+        if (cr < 0) {
+            take(all.sliced(pos));
+            break;
+        }
+        take(all.sliced(pos, cr - pos));
+        pos = cr;
+    }
+    VocCount = static_cast<int>(row) - 1;
+}
+
+QString NarrowToAnsi(const QString& text)
+{
+    bool clean = true;
+    for (QChar c : text) {
+        if (c.isSurrogate()) {
+            clean = false;
+            break;
+        }
+    }
+    if (clean)
+        return text;
+    QString out = text;
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        const QChar c = out[i];
+        if (c.isHighSurrogate() && i + 1 < out.size() && out[i + 1].isLowSurrogate()) {
+            ++i; // a whole pair is a character like any other
+            continue;
+        }
+        if (c.isSurrogate())
+            out[i] = u'?';
+    }
+    return out;
+}
+
+QString BuildVocText()
+{
+    static const QString sep = QStringLiteral(" + ");
+    QString out;
+    const int last = std::min(VocCount, static_cast<int>(VocTable.size()) - 1);
+    out.reserve(64 + (last + 1) * 48);
+    out += NarrowToAnsi(VocHeader);
+    out += u'\r';
+    for (int r = 0; r <= last; ++r) {
+        const VocRow& row = VocTable[r];
+        // Rows that blank lines formed carry no word; every other row is written.
+        if (isBlankRow(row))
+            continue;
+        out += NarrowToAnsi(row[CTR]);
+        out += sep;
+        out += NarrowToAnsi(row[PINYIN]);
+        out += sep;
+        out += row[CHAR];
+        out += sep;
+        out += NarrowToAnsi(row[TRANSLATION]);
+        out += sep;
+        out += NarrowToAnsi(row[CHAPTER]);
+        out += sep;
+        out += NarrowToAnsi(row[SELECTION]);
+        out += u'\r';
+    }
+    return out;
+}
+
+bool WriteVocFile(const QString& path, const QString& text)
+{
+    auto fail = [&](const QString& reason) {
+        MsgBox(QStringLiteral("The vocabulary file could not be saved:\n") + path + QStringLiteral("\n\n") +
+                   reason,
+               vbExclamation);
+        return false;
+    };
+    const QFileInfo info(path);
+    if (info.exists() && (!info.isFile() || !info.isWritable()))
+        return fail(QStringLiteral("The file is write-protected."));
+
+    QByteArray bytes;
+    bytes.resize(2 + 2 * text.size());
+    bytes[0] = '\xFF';
+    bytes[1] = '\xFE';
+    auto* out = reinterpret_cast<uchar*>(bytes.data()) + 2;
+    const auto* in = reinterpret_cast<const char16_t*>(text.utf16());
+    for (qsizetype i = 0; i < text.size(); ++i)
+        qToLittleEndian<quint16>(in[i], out + 2 * i);
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(file.errorString());
+    if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return fail(reason);
+    }
+    if (info.exists()) {
+        const QString backup = path + QStringLiteral(".bak");
+        QFile::remove(backup);
+        QFile::copy(path, backup);
+    }
+    if (!file.commit())
+        return fail(file.errorString());
+    return true;
+}
+
+bool loadVocabularyFile(const QString& path)
+{
+    const QString text = ReadVocFile(path);
+    if (text.isEmpty())
+        return false;
+    ParseVocText(text);
+    VocTableSource = path;
+    return true;
+}
+
+} // namespace tavi

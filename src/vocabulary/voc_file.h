@@ -1,0 +1,46 @@
+// The vocabulary file: reading it into text, parsing the text into the word table,
+// building the canonical text from the table, and writing it back.
+//
+// The canonical file is UTF-16 little-endian with the mark FF FE; a header line
+// "CTR + PINYIN + CHAR + TRANSLATION + CHAPTER + SELECTION", then one word per line,
+// six fields joined by " + ", every line ended by a single CR.
+#pragma once
+
+#include <QString>
+
+namespace tavi {
+
+inline const QString VocHeader = QStringLiteral("CTR + PINYIN + CHAR + TRANSLATION + CHAPTER + SELECTION");
+
+// The file's text without its byte-order mark; empty when it cannot be opened. Reads
+// UTF-16 LE (FF FE), UTF-16 BE (FE FF) and UTF-8 (EF BB BF, or valid UTF-8 without
+// NUL bytes); anything else as UTF-16 LE whose first code unit is dropped.
+QString ReadVocFile(const QString& path);
+
+// Fills VocTable rows 0 to VocCount from the text and sets VocCount.
+void ParseVocText(const QString& text);
+
+// The next field of a line: from the "+" (or line start) at position (1-based) to the
+// next "+", trimmed of spaces. position moves to that "+", or to 0 after the last field.
+QString NextField(int& position, const QString& line);
+
+// The level a level field stands for, as decimal text.
+QString levelOf(const QString& field);
+
+// The canonical text of VocTable rows 0 to VocCount.
+QString BuildVocText();
+
+// Narrows a text to the system's 8-bit code page. That code page is UTF-8 here, so
+// every character is kept; only what UTF-8 cannot hold (a lone surrogate) becomes "?".
+QString NarrowToAnsi(const QString& text);
+
+// Replaces the file with FF FE and the text as UTF-16 LE, atomically, keeping the
+// previous file as <name>.bak. A failure is shown in an exclamation box naming the
+// file; the old file then stays as it was. Returns whether the file was written.
+bool WriteVocFile(const QString& path, const QString& text);
+
+// ReadVocFile and, when it gave text, ParseVocText; remembers the file as the table's
+// source. False (table unchanged) when the file is missing, unreadable or empty.
+bool loadVocabularyFile(const QString& path);
+
+} // namespace tavi

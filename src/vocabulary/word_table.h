@@ -1,0 +1,38 @@
+// The loaded vocabulary and the study selection: process-wide state that the
+// selection window fills and every trainer reads.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <vector>
+
+namespace tavi {
+
+// Columns of a word row, named by the words of the file's header.
+enum VocColumn : int { CTR = 0, PINYIN = 1, CHAR = 2, TRANSLATION = 3, CHAPTER = 4, SELECTION = 5 };
+inline constexpr int VocColumns = 6;
+
+using VocRow = std::array<QString, VocColumns>;
+
+// Rows 0 to VocCount hold the current words; rows after it keep whatever an earlier,
+// longer file left there, and nothing reads them. The table grows with the file.
+inline std::vector<VocRow> VocTable;
+inline int VocCount = -1; // index of the last word; -1 when none
+
+// Entries 0 to StudyCount name VocTable rows as decimal text ("17" is row 17).
+inline QStringList StudyList;
+inline int StudyCount = -1;
+
+// The file the word table was read from in this run; empty while nothing was read.
+inline QString VocTableSource;
+
+// Whether a save may replace path with the word table: only a table read from that
+// very file in this run, holding at least one word. A save after a failed or missing
+// load would otherwise replace the user's words with an empty list.
+bool tableReadFrom(const QString& path);
+
+// The row that study entry i names, or -1 when the entry is no valid row.
+int studyRow(int i);
+
+} // namespace tavi

@@ -1,0 +1,244 @@
+// The selection window: defaults, choosing a file, the filters, the counts, the
+// warnings, and OK handing back to the main window.
+#include "core/app_state.h"
+#include "core/ini_store.h"
+#include "core/main_window.h"
+#include "core/window_registry.h"
+#include "support/fakes.h"
+#include "support/test_folder.h"
+#include "vocabulary/word_table.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace tavi;
+using namespace tavi::test;
+
+namespace {
+
+QString english(const QString& key)
+{
+    return ini::read(shippedData("language.ini"), "ENGLISH", key);
+}
+
+struct Session {
+    TestProgramFolder folder;
+    FakeMessageBox boxes;
+    FakeOpener opener;
+    FakeOpenFileDialog dialog;
+    WindowRegistry registry;
+    MainWindow main;
+    QWidget* window = nullptr;
+
+    explicit Session(const QByteArray& settings = "[Tavi]\nmain_lang2=100\n")
+    {
+        folder.write("tavi.ini", settings);
+        registerAllWindows(registry);
+        main.Form_Load(folder.path());
+        open();
+    }
+    void open()
+    {
+        main.findChild<QPushButton*>("open_loadvoc")->click();
+        window = registry.find("loadvoc");
+    }
+    QLineEdit* field(const char* name) const { return window->findChild<QLineEdit*>(QLatin1String(name)); }
+    QPushButton* button(const char* name) const
+    {
+        return window->findChild<QPushButton*>(QLatin1String(name));
+    }
+    QString text(const char* name) const { return field(name)->text(); }
+    QString sample() const { return QDir::toNativeSeparators(folder.file("my_vocabulary/pcr1-10u.txt")); }
+    void choose(const QString& path)
+    {
+        dialog.answers << path;
+        button("bt_browse")->click();
+    }
+    bool trainingEnabled() const { return main.findChild<QAction*>("mnu_flash")->isEnabled(); }
+};
+
+} // namespace
+
+class TstLoadVocWindow : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void firstOpeningShowsDefaults();
+    void germanDefaultFile();
+    void chooseLoadSelectAndOk();
+    void cancelledDialogLeavesCleanState();
+    void unreadableFileIsReported();
+    void headerOnlyFileHasNoWords();
+    void invalidLevelIsCleared();
+    void okWithoutSelectionWarns();
+    void closingWithoutOkStoresNothing();
+    void reopeningStartsAfresh();
+};
+
+void TstLoadVocWindow::firstOpeningShowsDefaults()
+{
+    Session s;
+    QVERIFY(s.window && s.window->isVisible());
+    QCOMPARE(s.window->windowTitle(), english("load_loadvoc"));
+    QCOMPARE(s.text("txt_chap"), QString("1, 2, 3"));
+    QCOMPARE(s.text("txt_lev"), QString("3"));
+    QCOMPARE(s.text("txt_more"), QString());
+    QCOMPARE(s.text("txt_vocfile"), s.sample());
+    for (const char* count : {"txt_anz_allvoc", "txt_anzvoc", "txt_anz_allvoc_2"})
+        QCOMPARE(s.text(count), QString("   --"));
+    QVERIFY(!s.button("voc_to_array")->isEnabled());
+    QCOMPARE(s.button("bt_browse")->text(), english("load_bt_browse"));
+    QCOMPARE(s.button("close1")->text(), english("bt_OK"));
+    QCOMPARE(s.window->findChild<QLabel*>("txt_of")->text(), english("load_txt_of"));
+    QVERIFY(s.window->findChild<QWidget*>("Line1"));
+    QCOMPARE(VocCount, -1); // opening does not load the file it shows
+}
+
+void TstLoadVocWindow::germanDefaultFile()
+{
+    Session s("[Tavi]\nmain_lang2=100\nmain_glang=GERMAN\n");
+    QCOMPARE(s.text("txt_vocfile"), QDir::toNativeSeparators(s.folder.file("meine vokabeln/pcr1-10u_d.txt")));
+}
+
+void TstLoadVocWindow::chooseLoadSelectAndOk()
+{
+    Session s;
+    s.choose(s.sample());
+    QCOMPARE(s.dialog.calls.size(), 1);
+    QCOMPARE(s.dialog.calls[0].title, english("load_loaddialog"));
+    QCOMPARE(s.dialog.calls[0].initialFile, s.sample());
+    QCOMPARE(s.dialog.calls[0].filters, (QStringList{"All Files (*.*)", "Text files (*.txt)"}));
+    const QString words = QString::number(VocCount + 1);
+    QVERIFY(VocCount > 100);
+    QCOMPARE(s.text("txt_anz_allvoc"), words);
+    QCOMPARE(s.text("txt_anz_allvoc_2"), words);
+    QCOMPARE(s.text("txt_anzvoc"), QString("--"));
+    QVERIFY(s.button("voc_to_array")->isEnabled());
+
+    // Everything, then chapter 1 only.
+    for (const char* f : {"txt_chap", "txt_lev", "txt_more"})
+        s.field(f)->clear();
+    s.button("voc_to_array")->click();
+    QCOMPARE(s.text("txt_anzvoc"), words);
+    s.field("txt_chap")->setText("1");
+    s.field("txt_lev")->setText("1");
+    s.button("voc_to_array")->click();
+    int expected = 0;
+    for (int r = 0; r <= VocCount; ++r)
+        expected += VocTable[r][CHAPTER] == u"1" && VocTable[r][CTR].toInt() <= 1;
+    QVERIFY(expected > 0);
+    QCOMPARE(s.text("txt_anzvoc"), QString::number(expected));
+    QCOMPARE(StudyCount + 1, expected);
+
+    QWidget* shot = s.window;
+    QDir().mkpath(TAVI_SCREENSHOT_DIR);
+    shot->grab().save(QStringLiteral(TAVI_SCREENSHOT_DIR "/loadvoc.png"));
+
+    QVERIFY(!s.trainingEnabled());
+    s.button("close1")->click();
+    QVERIFY(s.boxes.calls.isEmpty());
+    QVERIFY(s.trainingEnabled());
+    QVERIFY(s.main.isVisible());
+    QCOMPARE(s.registry.find("loadvoc"), nullptr);
+    QCOMPARE(ini::read(SettingsFile, "Tavi", "load_txt_chap"), QString("1"));
+    QCOMPARE(ini::read(SettingsFile, "Tavi", "load_txt_level"), QString("1"));
+    QCOMPARE(ini::read(SettingsFile, "Tavi", "load_vocfilewpath"), s.sample());
+}
+
+void TstLoadVocWindow::cancelledDialogLeavesCleanState()
+{
+    Session s;
+    s.choose(s.sample());
+    s.button("voc_to_array")->click();
+    QVERIFY(StudyCount >= 0);
+    s.choose(QString()); // cancel
+    QCOMPARE(StudyCount, -1);
+    QCOMPARE(s.text("txt_anz_allvoc"), QString("--"));
+    QCOMPARE(s.text("txt_anzvoc"), QString("--"));
+    QVERIFY(!s.button("voc_to_array")->isEnabled());
+    QVERIFY(VocCount > 100); // the table stays loaded
+    QVERIFY(s.boxes.calls.isEmpty());
+}
+
+void TstLoadVocWindow::unreadableFileIsReported()
+{
+    Session s;
+    s.choose(s.sample());
+    const int words = VocCount;
+    s.folder.write("empty.txt", QByteArray("\xFF\xFE", 2));
+    s.choose(s.folder.file("empty.txt"));
+    QCOMPARE(s.boxes.calls.size(), 1);
+    QCOMPARE(s.boxes.calls[0].text, QString("Can not find this file"));
+    QCOMPARE(s.boxes.calls[0].flags, 48);
+    QCOMPARE(VocCount, words);
+    QCOMPARE(s.text("txt_vocfile"), s.folder.file("empty.txt"));
+    QVERIFY(!s.button("voc_to_array")->isEnabled());
+    s.choose(s.folder.file("missing.txt"));
+    QCOMPARE(s.boxes.calls.size(), 2);
+}
+
+void TstLoadVocWindow::headerOnlyFileHasNoWords()
+{
+    Session s;
+    s.folder.write("h.txt", QByteArray("\xFF\xFE", 2) + QByteArray("C\0T\0R\0 \0+\0 \0P\0\r\0", 16));
+    s.choose(s.folder.file("h.txt"));
+    QCOMPARE(s.text("txt_anz_allvoc"), QString("0"));
+    QVERIFY(!s.button("voc_to_array")->isEnabled());
+    QVERIFY(s.boxes.calls.isEmpty());
+}
+
+void TstLoadVocWindow::invalidLevelIsCleared()
+{
+    Session s;
+    s.choose(s.sample());
+    s.field("txt_chap")->clear();
+    s.field("txt_lev")->setText("abc");
+    s.button("voc_to_array")->click();
+    QCOMPARE(s.text("txt_lev"), QString());
+    QCOMPARE(StudyCount, VocCount);
+}
+
+void TstLoadVocWindow::okWithoutSelectionWarns()
+{
+    Session s;
+    s.choose(s.sample()); // a new file empties the selection
+    s.button("close1")->click();
+    QCOMPARE(s.boxes.calls.size(), 1);
+    QCOMPARE(s.boxes.calls[0].text, QString("You did NOT select any vocabulary to study or play with !"));
+    QCOMPARE(s.boxes.calls[0].flags, 48);
+    QCOMPARE(s.boxes.calls[0].title, QString("Tavi"));
+    QVERIFY(s.trainingEnabled()); // the window closes all the same
+}
+
+void TstLoadVocWindow::closingWithoutOkStoresNothing()
+{
+    Session s;
+    s.field("txt_chap")->setText("7");
+    s.window->close();
+    QCOMPARE(s.registry.find("loadvoc"), nullptr);
+    QCOMPARE(ini::read(SettingsFile, "Tavi", "load_txt_chap"), QString());
+    QVERIFY(!s.trainingEnabled());
+}
+
+void TstLoadVocWindow::reopeningStartsAfresh()
+{
+    Session s;
+    s.choose(s.sample());
+    s.field("txt_chap")->clear(); // an emptied chapter list reads as the default again
+    s.field("txt_more")->setText("x");
+    s.button("voc_to_array")->click();
+    s.button("close1")->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    s.open();
+    QCOMPARE(s.text("txt_vocfile"), s.sample());
+    QCOMPARE(s.text("txt_chap"), QString("1, 2, 3"));
+    QCOMPARE(s.text("txt_more"), QString("x"));
+    QCOMPARE(s.text("txt_anz_allvoc"), QString("   --"));
+    QVERIFY(!s.button("voc_to_array")->isEnabled());
+}
+
+QTEST_MAIN(TstLoadVocWindow)
+#include "tst_load_voc_window.moc"

@@ -1,0 +1,386 @@
+// Reading, parsing, building and writing vocabulary files, grouped by rule.
+#include "core/app_state.h"
+#include "support/fakes.h"
+#include "support/test_folder.h"
+#include "vocabulary/voc_file.h"
+#include "vocabulary/word_table.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+
+using namespace tavi;
+using namespace tavi::test;
+
+namespace {
+
+QByteArray utf16le(const QString& text, bool mark = true)
+{
+    QByteArray b = mark ? QByteArray("\xFF\xFE", 2) : QByteArray();
+    for (QChar c : text) {
+        b.append(static_cast<char>(c.unicode() & 0xFF));
+        b.append(static_cast<char>(c.unicode() >> 8));
+    }
+    return b;
+}
+
+// The rows as "level|pinyin|char|translation|chapter|mark".
+QStringList rows()
+{
+    QStringList out;
+    for (int r = 0; r <= VocCount; ++r)
+        out << QStringList(VocTable[r].begin(), VocTable[r].end()).join(u'|');
+    return out;
+}
+
+QString header()
+{
+    return VocHeader + u'\r';
+}
+
+void setTable(const QList<VocRow>& words)
+{
+    VocTable.assign(words.begin(), words.end());
+    VocCount = static_cast<int>(words.size()) - 1;
+}
+
+} // namespace
+
+class TstVocFile : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { m_folder.reset(new TestProgramFolder(TestProgramFolder::Contents::Empty)); }
+
+    void readEncodings_data();
+    void readEncodings();
+    void readingChangesNothing();
+    void lineBreaks_data();
+    void lineBreaks();
+    void levels_data();
+    void levels();
+    void fields();
+    void nextFieldPositions();
+    void shorterFileLeavesLaterRows();
+    void canonicalText();
+    void blankRowsAndShortPinyin();
+    void narrowing();
+    void sampleFilesAreCanonical_data();
+    void sampleFilesAreCanonical();
+    void twoThousandWordsRoundTrip();
+    void writeEmptyAndBackup();
+    void failedWriteKeepsOldFile();
+    void loadRemembersSource();
+    void hostileFiles();
+
+private:
+    std::unique_ptr<TestProgramFolder> m_folder;
+};
+
+void TstVocFile::readEncodings_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    const QString t = QStringLiteral("CTR\r你好 + ä");
+    QTest::newRow("UTF-16 LE with mark") << utf16le(t) << t;
+    QByteArray be("\xFE\xFF", 2);
+    for (QChar c : t)
+        be.append(static_cast<char>(c.unicode() >> 8)).append(static_cast<char>(c.unicode() & 0xFF));
+    QTest::newRow("UTF-16 BE with mark") << be << t;
+    QTest::newRow("UTF-8 with mark") << ("\xEF\xBB\xBF" + t.toUtf8()) << t;
+    QTest::newRow("UTF-8 without mark") << t.toUtf8() << t;
+    QTest::newRow("trailing odd byte ignored") << (utf16le(t) + 'x') << t;
+    QTest::newRow("empty file") << QByteArray() << QString();
+    QTest::newRow("mark only") << QByteArray("\xFF\xFE", 2) << QString();
+    QTest::newRow("lone byte") << QByteArray("\xFF", 1) << QString();
+    QTest::newRow("UTF-16 without mark loses its first unit") << utf16le("xyz", false) << "yz";
+}
+
+void TstVocFile::readEncodings()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    m_folder->write("v.txt", bytes);
+    QCOMPARE(ReadVocFile(m_folder->file("v.txt")), text);
+}
+
+void TstVocFile::readingChangesNothing()
+{
+    QCOMPARE(ReadVocFile(m_folder->file("missing.txt")), QString());
+    const QByteArray bytes = utf16le(header() + "1 + ni3 + 你 + you + 1 + \r");
+    m_folder->write("v.txt", bytes);
+    const QDateTime before = QFileInfo(m_folder->file("v.txt")).lastModified();
+    QVERIFY(loadVocabularyFile(m_folder->file("v.txt")));
+    QCOMPARE(m_folder->read("v.txt"), bytes);
+    QCOMPARE(QFileInfo(m_folder->file("v.txt")).lastModified(), before);
+    QVERIFY(!QFile::exists(m_folder->file("v.txt.bak")));
+}
+
+void TstVocFile::lineBreaks_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("expected");
+    const QString h = header();
+    QTest::newRow("empty text") << QString() << QStringList();
+    QTest::newRow("header alone") << h << QStringList();
+    QTest::newRow("five characters") << "ab\rcd" << QStringList();
+    QTest::newRow("one word") << h + "1 + ni3 + 你 + you + 2 + x\r" << QStringList{"1|ni3|你|you|2|x"};
+    QTest::newRow("no final break") << h + "1 + ni3 + 你 + you + 2 + x" << QStringList{"1|ni3|你|you|2|x"};
+    QTest::newRow("CR LF") << QString(VocHeader + "\r\n1 + ni3 + 你 + you + 2 + x\r\n")
+                           << QStringList{"1|ni3|你|you|2|x"};
+    QTest::newRow("blank line joins next level field")
+        << h + "1 + a1 + A + a + 1 + \r\r2 + b2 + B + b + 1 + \r"
+        << QStringList{"1|a1|A|a|1|", "2|b2|B|b|1|"};
+    QTest::newRow("blank CR LF line")
+        << QString(VocHeader + "\r\n1 + a1 + A + a + 1 + \r\n\r\n2 + b2 + B + b + 1 + \r\n")
+        << QStringList{"1|a1|A|a|1|", "2|b2|B|b|1|"};
+    QTest::newRow("short line joins the next: last digit rule")
+        << h + "ab\r3 + c3 + C + c + 1 + \r" << QStringList{"3|c3|C|c|1|"};
+    QTest::newRow("line of four characters dropped")
+        << h + "abcd\r1 + c3 + C + c + 1 + \r" << QStringList{"1|c3|C|c|1|"};
+    QTest::newRow("line without plus") << h + "just some words\r" << QStringList{"0|||||"};
+    QTest::newRow("header is the first kept piece")
+        << "x\rCTR + PINYIN\r5 + d4 + D + d + 2 + \r" << QStringList{"5|d4|D|d|2|"};
+}
+
+void TstVocFile::lineBreaks()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, expected);
+    ParseVocText(text);
+    QCOMPARE(rows(), expected);
+    QCOMPARE(VocCount, expected.size() - 1);
+}
+
+void TstVocFile::levels_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("level");
+    QTest::newRow("3") << "3"
+                       << "3";
+    QTest::newRow("space then 12") << " 12"
+                                   << "12";
+    QTest::newRow("3.5 to 4") << "3.5"
+                              << "4";
+    QTest::newRow("2.5 to even 2") << "2.5"
+                                   << "2";
+    QTest::newRow("L7 last digit") << "L7"
+                                   << "7";
+    QTest::newRow("x") << "x"
+                       << "0";
+    QTest::newRow("-2") << "-2"
+                        << "-2";
+    QTest::newRow("007") << "007"
+                         << "7";
+    QTest::newRow("+3") << "+3"
+                        << "3";
+    QTest::newRow("-0") << "-0"
+                        << "0";
+    QTest::newRow("line feed around") << "\n4\t"
+                                      << "4";
+    QTest::newRow("beyond 16 bits") << "99999"
+                                    << "99999";
+    QTest::newRow("1e400 is no number: last digit") << "1e400"
+                                                    << "0";
+    QTest::newRow("1e300 held at 32 bits") << "1e300"
+                                           << "2147483647";
+    QTest::newRow("comma decimal: last digit") << "3,7"
+                                               << "7";
+}
+
+void TstVocFile::levels()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, level);
+    QCOMPARE(levelOf(field), level);
+    if (field.contains(u'+'))
+        return; // in a file, a "+" ends the field
+    ParseVocText(header() + field + " + pin1 + X + y + 1 + \r");
+    QCOMPARE(VocCount, 0);
+    QCOMPARE(VocTable[0][CTR], level);
+}
+
+void TstVocFile::fields()
+{
+    ParseVocText(header() + "2 +  a\tb  + 字 \r" + "1 + p1 + Q + q + 3 + m + extra + more\r" +
+                 QString(1000, u'+') + "\r");
+    QCOMPARE(rows(), (QStringList{"2|a\tb|字|||", "1|p1|Q|q|3|m", "0|||||"}));
+}
+
+void TstVocFile::nextFieldPositions()
+{
+    const QString line = QStringLiteral("\r1 + ab + c");
+    int pos = 1;
+    QCOMPARE(NextField(pos, line), QString("1"));
+    QCOMPARE(pos, 4);
+    QCOMPARE(NextField(pos, line), QString("ab"));
+    QCOMPARE(pos, 9);
+    QCOMPARE(NextField(pos, line), QString("c"));
+    QCOMPARE(pos, 0);
+    QCOMPARE(NextField(pos, line), QString());
+    QCOMPARE(pos, 0);
+}
+
+void TstVocFile::shorterFileLeavesLaterRows()
+{
+    ParseVocText(header() + "1 + a1 + A + a + 1 + \r2 + b2 + B + b + 1 + \r");
+    ParseVocText(header() + "3 + c3 + C + c + 1 + \r");
+    QCOMPARE(VocCount, 0);
+    QCOMPARE(VocTable[0][PINYIN], QString("c3"));
+    QCOMPARE(VocTable[1][PINYIN], QString("b2"));
+}
+
+void TstVocFile::canonicalText()
+{
+    setTable({{"1", "ni3hao3", "你好", "hello", "1", "x"}, {"0", "xie4xie0", "谢谢", "thank you", "1", ""}});
+    QCOMPARE(BuildVocText(),
+             header() + "1 + ni3hao3 + 你好 + hello + 1 + x\r0 + xie4xie0 + 谢谢 + thank you + 1 + \r");
+    VocCount = -1;
+    QCOMPARE(BuildVocText(), header());
+}
+
+void TstVocFile::blankRowsAndShortPinyin()
+{
+    // A one-letter pinyin no longer ends the file; only rows without any content go.
+    setTable({{"1", "a1", "A", "a", "1", ""},
+              {"0", "", "", "", "", ""},
+              {"2", "e", "呃", "er", "1", ""},
+              {"3", "  ", " ", "", "", ""},
+              {"4", "d4", "D", "d", "2", ""}});
+    QCOMPARE(BuildVocText(),
+             header() + "1 + a1 + A + a + 1 + \r2 + e + 呃 + er + 1 + \r4 + d4 + D + d + 2 + \r");
+}
+
+void TstVocFile::narrowing()
+{
+    QCOMPARE(NarrowToAnsi(QStringLiteral("Grüße 你好 😀")), QStringLiteral("Grüße 你好 😀"));
+    QString lone = QStringLiteral("a");
+    lone.append(QChar(0xD800));
+    lone.append(u'b');
+    QCOMPARE(NarrowToAnsi(lone), QString("a?b"));
+}
+
+void TstVocFile::sampleFilesAreCanonical_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::newRow("English") << "my_vocabulary/pcr1-10u.txt";
+    QTest::newRow("German") << "meine vokabeln/pcr1-10u_d.txt";
+}
+
+void TstVocFile::sampleFilesAreCanonical()
+{
+    QFETCH(QString, file);
+    QFile f(shippedData(file));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    QVERIFY(bytes.startsWith("\xFF\xFE"));
+    ParseVocText(ReadVocFile(shippedData(file)));
+    QVERIFY2(VocCount >= 149, qPrintable(QString::number(VocCount + 1)));
+    QSet<QString> chapters;
+    int marked = 0;
+    for (int r = 0; r <= VocCount; ++r) {
+        const VocRow& row = VocTable[r];
+        const int level = row[CTR].toInt();
+        QVERIFY(level >= 0 && level <= 3);
+        QVERIFY(!row[PINYIN].isEmpty() && !row[CHAR].isEmpty() && !row[TRANSLATION].isEmpty());
+        QVERIFY2(row[PINYIN].back().isDigit(), qPrintable(row[PINYIN]));
+        chapters << row[CHAPTER];
+        marked += !row[SELECTION].isEmpty();
+    }
+    QCOMPARE(chapters.size(), 10);
+    QVERIFY(marked > 0);
+    // Written back unchanged, byte for byte.
+    QVERIFY(WriteVocFile(m_folder->file("copy.txt"), BuildVocText()));
+    QCOMPARE(m_folder->read("copy.txt"), bytes);
+}
+
+void TstVocFile::twoThousandWordsRoundTrip()
+{
+    QList<VocRow> words;
+    for (int i = 0; i < 2000; ++i)
+        words.append({QString::number(i % 10), QStringLiteral("ci%1").arg(i % 4 + 1),
+                      QStringLiteral("词%1").arg(i), QStringLiteral("word %1 ü").arg(i),
+                      QString::number(i % 10 + 1), i % 7 ? "" : "x"});
+    setTable(words);
+    QVERIFY(WriteVocFile(m_folder->file("big.txt"), BuildVocText()));
+    VocTable.clear();
+    VocCount = -1;
+    QVERIFY(loadVocabularyFile(m_folder->file("big.txt")));
+    QCOMPARE(VocCount, 1999);
+    for (int i = 0; i < 2000; ++i)
+        QCOMPARE(VocTable[i], words[i]);
+}
+
+void TstVocFile::writeEmptyAndBackup()
+{
+    QVERIFY(WriteVocFile(m_folder->file("v.txt"), QString()));
+    QCOMPARE(m_folder->read("v.txt"), QByteArray("\xFF\xFE", 2));
+    QVERIFY(!QFile::exists(m_folder->file("v.txt.bak")));
+    QVERIFY(WriteVocFile(m_folder->file("v.txt"), "ab"));
+    QCOMPARE(m_folder->read("v.txt"), QByteArray("\xFF\xFE"
+                                                 "a\0b\0",
+                                                 6));
+    QCOMPARE(m_folder->read("v.txt.bak"), QByteArray("\xFF\xFE", 2));
+    QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), (QStringList{"v.txt", "v.txt.bak"}));
+}
+
+void TstVocFile::failedWriteKeepsOldFile()
+{
+    FakeMessageBox boxes;
+    const QString missing = m_folder->file("no folder/v.txt");
+    QVERIFY(!WriteVocFile(missing, "ab"));
+    QCOMPARE(boxes.calls.size(), 1);
+    QCOMPARE(boxes.calls[0].flags, 48);
+    QVERIFY(boxes.calls[0].text.contains(missing));
+
+    // A folder where the file should be: nothing replaced, the folder stays.
+    QDir(m_folder->path()).mkdir("taken.txt");
+    QVERIFY(!WriteVocFile(m_folder->file("taken.txt"), "ab"));
+    QVERIFY(QFileInfo(m_folder->file("taken.txt")).isDir());
+    QCOMPARE(boxes.calls.size(), 2);
+}
+
+void TstVocFile::loadRemembersSource()
+{
+    m_folder->write("v.txt", utf16le(header() + "1 + ni3 + 你 + you + 1 + \r"));
+    m_folder->write("empty.txt", "");
+    QVERIFY(!tableReadFrom(m_folder->file("v.txt")));
+    QVERIFY(loadVocabularyFile(m_folder->file("v.txt")));
+    QVERIFY(tableReadFrom(m_folder->file("v.txt")));
+    QVERIFY(!tableReadFrom(m_folder->file("other.txt")));
+    // A failed load keeps the table and where it came from.
+    QVERIFY(!loadVocabularyFile(m_folder->file("empty.txt")));
+    QVERIFY(!loadVocabularyFile(m_folder->file("missing.txt")));
+    QCOMPARE(VocCount, 0);
+    QVERIFY(tableReadFrom(m_folder->file("v.txt")));
+    // A header alone is read, but a table without words is nothing to save.
+    m_folder->write("h.txt", utf16le(header()));
+    QVERIFY(loadVocabularyFile(m_folder->file("h.txt")));
+    QCOMPARE(VocCount, -1);
+    QVERIFY(!tableReadFrom(m_folder->file("h.txt")));
+}
+
+void TstVocFile::hostileFiles()
+{
+    QByteArray garbage(50 * 1024 * 1024, Qt::Uninitialized);
+    quint32 x = 2463534242u;
+    for (char& c : garbage) {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        c = static_cast<char>(x);
+    }
+    m_folder->write("garbage.txt", garbage);
+    ParseVocText(ReadVocFile(m_folder->file("garbage.txt")));
+    QVERIFY(VocCount >= -1);
+
+    const QString longLine =
+        header() + "1 + " + QString(1 << 20, u'a') + " + b + c + 1 + \r2 + p2 + P + p + 1 + \r";
+    ParseVocText(longLine);
+    QCOMPARE(VocCount, 1);
+    QCOMPARE(VocTable[0][PINYIN].size(), 1 << 20);
+    QCOMPARE(VocTable[1][PINYIN], QString("p2"));
+}
+
+QTEST_GUILESS_MAIN(TstVocFile)
+#include "tst_voc_file.moc"
