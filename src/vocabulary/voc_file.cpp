@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QtEndian>
+#include <filesystem>
 #include <limits>
 
 namespace tavi {
@@ -245,10 +246,7 @@ bool WriteVocFile(const QString& path, const QString& text)
     bytes.resize(2 + 2 * text.size());
     bytes[0] = '\xFF';
     bytes[1] = '\xFE';
-    auto* out = reinterpret_cast<uchar*>(bytes.data()) + 2;
-    const auto* in = reinterpret_cast<const char16_t*>(text.utf16());
-    for (qsizetype i = 0; i < text.size(); ++i)
-        qToLittleEndian<quint16>(in[i], out + 2 * i);
+    qToLittleEndian<quint16>(text.utf16(), text.size(), bytes.data() + 2);
 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -259,9 +257,15 @@ bool WriteVocFile(const QString& path, const QString& text)
         return fail(reason);
     }
     if (info.exists()) {
+        // The previous file stays as <name>.bak: a second name for it costs nothing,
+        // and the commit below gives the file's own name to the new content.
         const QString backup = path + QStringLiteral(".bak");
         QFile::remove(backup);
-        QFile::copy(path, backup);
+        std::error_code error;
+        std::filesystem::create_hard_link(QFile::encodeName(path).toStdString(),
+                                          QFile::encodeName(backup).toStdString(), error);
+        if (error)
+            QFile::copy(path, backup);
     }
     if (!file.commit())
         return fail(file.errorString());
