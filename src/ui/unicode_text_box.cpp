@@ -1,0 +1,116 @@
+// A thin wrapper over QLineEdit or QPlainTextEdit. The multi-line editor keeps its
+// lines apart with LF inside; the box translates to and from CR at its edges.
+#include "ui/unicode_text_box.h"
+
+#include "core/chinese_font.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+namespace tavi {
+
+UnicodeTextBox::UnicodeTextBox(QWidget* parent, Lines lines) : QWidget(parent)
+{
+    ensureChineseFont();
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    if (lines == Lines::Multi) {
+        m_multi = new QPlainTextEdit(this);
+        m_multi->setLineWrapMode(QPlainTextEdit::NoWrap);
+        layout->addWidget(m_multi);
+        connect(m_multi, &QPlainTextEdit::textChanged, this, &UnicodeTextBox::textChanged);
+    } else {
+        m_line = new QLineEdit(this);
+        layout->addWidget(m_line);
+        connect(m_line, &QLineEdit::textChanged, this, &UnicodeTextBox::textChanged);
+    }
+    setFocusProxy(editor());
+}
+
+QWidget* UnicodeTextBox::editor() const
+{
+    return m_multi ? static_cast<QWidget*>(m_multi) : static_cast<QWidget*>(m_line);
+}
+
+QString UnicodeTextBox::text() const
+{
+    if (m_line)
+        return m_line->text();
+    QString t = m_multi->toPlainText();
+    t.replace(u'\n', u'\r');
+    return t;
+}
+
+void UnicodeTextBox::setText(const QString& text)
+{
+    if (m_line) {
+        m_line->setText(text);
+        m_line->setCursorPosition(0);
+        return;
+    }
+    QString t = text;
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    t.replace(u'\r', u'\n');
+    m_multi->setPlainText(t);
+}
+
+QString UnicodeTextBox::fontName() const
+{
+    return editor()->font().family();
+}
+
+void UnicodeTextBox::setFontName(const QString& name)
+{
+    QFont f = editor()->font();
+    f.setFamily(name);
+    applyFont(f);
+}
+
+qreal UnicodeTextBox::fontSize() const
+{
+    return editor()->font().pointSizeF();
+}
+
+void UnicodeTextBox::setFontSize(qreal points)
+{
+    if (!(points > 0))
+        return;
+    QFont f = editor()->font();
+    f.setPointSizeF(points);
+    applyFont(f);
+}
+
+void UnicodeTextBox::applyFont(const QFont& font)
+{
+    editor()->setFont(font);
+}
+
+QColor UnicodeTextBox::textColor() const
+{
+    return m_color;
+}
+
+void UnicodeTextBox::setTextColor(const QColor& color)
+{
+    m_color = color;
+    QPalette pal = editor()->palette();
+    pal.setColor(QPalette::Text, color);
+    editor()->setPalette(pal);
+}
+
+void UnicodeTextBox::setReadOnly(bool readOnly)
+{
+    if (m_line)
+        m_line->setReadOnly(readOnly);
+    else
+        m_multi->setReadOnly(readOnly);
+}
+
+void UnicodeTextBox::setAlignment(Qt::Alignment alignment)
+{
+    if (m_line)
+        m_line->setAlignment(alignment);
+}
+
+} // namespace tavi
