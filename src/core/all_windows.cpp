@@ -1,6 +1,7 @@
 // The windows this version of the program can open, by name.
 #include "core/about_window.h"
 #include "core/window_registry.h"
+#include "training/flashcard_window.h"
 #include "vocabulary/load_voc_window.h"
 
 namespace tavi {
@@ -9,6 +10,7 @@ void registerAllWindows(WindowRegistry& registry)
 {
     registry.add(QStringLiteral("frm_about"), [] { return new AboutWindow; });
     registry.add(QStringLiteral("loadvoc"), [] { return new LoadVocWindow; });
+    registry.add(QStringLiteral("flashcard"), [] { return new FlashcardWindow; });
 }
 
 } // namespace tavi

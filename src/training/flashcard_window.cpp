@@ -1,0 +1,401 @@
+// The flashcard window. The rounds are FlashcardSession's; this window shows the card,
+// speaks it, moves levels and saves them on Stop and OK.
+#include "training/flashcard_window.h"
+
+#include "core/app_state.h"
+#include "core/language.h"
+#include "core/msgbox.h"
+#include "core/settings.h"
+#include "core/wait.h"
+#include "core/window_registry.h"
+#include "sound/missing_sound_log.h"
+#include "sound/speak_on_screen.h"
+#include "ui/unicode_text_box.h"
+#include "vocabulary/voc_file.h"
+#include "vocabulary/word_table.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace tavi {
+
+namespace {
+
+template <typename W>
+W* named(QWidget* parent, const char* name, const QString& text = QString())
+{
+    auto* w = new W(parent);
+    w->setObjectName(QLatin1String(name));
+    w->setText(text);
+    return w;
+}
+
+QFont courier(int points, bool bold = false)
+{
+    QFont f(QStringLiteral("Courier New"), points);
+    f.setStyleHint(QFont::TypeWriter);
+    f.setBold(bold);
+    return f;
+}
+
+// A field the learner reads; it takes no focus, so that the letter keys stay answers.
+QLineEdit* cardField(QWidget* parent, const char* name, int points)
+{
+    auto* f = named<QLineEdit>(parent, name);
+    f->setReadOnly(true);
+    f->setFocusPolicy(Qt::NoFocus);
+    f->setAlignment(Qt::AlignCenter);
+    QFont font = f->font();
+    font.setPointSize(points);
+    f->setFont(font);
+    return f;
+}
+
+QLabel* counter(QWidget* parent, const char* name)
+{
+    auto* l = named<QLabel>(parent, name, QStringLiteral("00"));
+    l->setFont(courier(12, true));
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    l->setMinimumWidth(36);
+    return l;
+}
+
+} // namespace
+
+FlashcardWindow::FlashcardWindow(QWidget* parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("flashcard"));
+    buildControls();
+
+    // Load
+    unitext1->setFontName(ChineseFont);
+    exchange_settings(QStringLiteral("R"));
+    setWindowTitle(LangText(QStringLiteral("flash_title")));
+    m_speaking = LangText(QStringLiteral("flash_speaking"));
+    m_feedback = LangText(QStringLiteral("flash_feedback"));
+    m_nextround = LangText(QStringLiteral("flash_nextround"));
+    m_welldone = LangText(QStringLiteral("flash_welldone"));
+    Label1->setText(LangText(QStringLiteral("flash_chinese")));
+    Label2->setText(LangText(QStringLiteral("flash_pinyin")));
+    Label3->setText(LangText(QStringLiteral("flash_translation")));
+    label5->setText(LangText(QStringLiteral("flash_known")));
+    Label6->setText(LangText(QStringLiteral("flash_round")));
+    Label7->setText(LangText(QStringLiteral("flash_voc_this_round")));
+    bt_repeat->setText(LangText(QStringLiteral("flash_bt_repeat")));
+    bt_Yes->setText(LangText(QStringLiteral("bt_yes")));
+    bt_no->setText(LangText(QStringLiteral("bt_no")));
+    bt_goon->setText(LangText(QStringLiteral("flash_bt_goon")));
+    bt_start->setText(LangText(QStringLiteral("flash__btstart")));
+    bt_stop->setText(LangText(QStringLiteral("flash_bt_stop")));
+    for (QPushButton* b : {bt_repeat, bt_goon, bt_Yes, bt_no})
+        b->setEnabled(false);
+    bt_start->setEnabled(true);
+    bt_stop->setEnabled(true);
+}
+
+void FlashcardWindow::buildControls()
+{
+    auto* card = new QGroupBox(this);
+    card->setObjectName(QStringLiteral("card"));
+    ch_chin = named<QCheckBox>(card, "ch_chin");
+    ch_chin->setToolTip(QStringLiteral("Display Chinese On / Off"));
+    ch_pinyin = named<QCheckBox>(card, "ch_pinyin");
+    ch_pinyin->setToolTip(QStringLiteral("Display Pinyin On / Off"));
+    ch_eng = named<QCheckBox>(card, "ch_eng");
+    ch_eng->setToolTip(QStringLiteral("Display Translation On / Off"));
+    ch_sound = named<QCheckBox>(card, "ch_sound");
+    ch_sound->setToolTip(QStringLiteral("Sound on / off"));
+    Label1 = named<QLabel>(card, "Label1", QStringLiteral("Chinese"));
+    Label2 = named<QLabel>(card, "Label2", QStringLiteral("pinyin"));
+    Label3 = named<QLabel>(card, "Label3", QStringLiteral("english"));
+    unitext1 = new UnicodeTextBox(card);
+    unitext1->setObjectName(QStringLiteral("unitext1"));
+    unitext1->setReadOnly(true);
+    unitext1->setAlignment(Qt::AlignCenter);
+    unitext1->setFontSize(34);
+    unitext1->setFocusPolicy(Qt::NoFocus);
+    for (QWidget* inner : unitext1->findChildren<QWidget*>())
+        inner->setFocusPolicy(Qt::NoFocus);
+    unitext1->setMinimumHeight(76);
+    txt_pinyin = cardField(card, "txt_pinyin", 16);
+    txt_eng = cardField(card, "txt_eng", 13);
+    pic_sound = named<QLabel>(card, "pic_sound");
+    pic_sound->setPixmap(style()->standardIcon(QStyle::SP_MediaVolume).pixmap(20, 20));
+
+    auto* g = new QGridLayout(card);
+    g->setHorizontalSpacing(10);
+    g->addWidget(ch_chin, 0, 0);
+    g->addWidget(Label1, 0, 1);
+    g->addWidget(unitext1, 0, 2);
+    g->addWidget(ch_pinyin, 1, 0);
+    g->addWidget(Label2, 1, 1);
+    g->addWidget(txt_pinyin, 1, 2);
+    g->addWidget(ch_eng, 2, 0);
+    g->addWidget(Label3, 2, 1);
+    g->addWidget(txt_eng, 2, 2);
+    g->addWidget(ch_sound, 3, 0);
+    g->addWidget(pic_sound, 3, 1);
+    g->setColumnStretch(2, 1);
+
+    auto* counters = new QGroupBox(this);
+    counters->setObjectName(QStringLiteral("counters"));
+    label5 = named<QLabel>(counters, "label5", QStringLiteral("Correct / Not correct"));
+    Label7 = named<QLabel>(counters, "Label7", QStringLiteral("Currently at"));
+    Label6 = named<QLabel>(counters, "Label6", QStringLiteral("Round number"));
+    txt_gewusst = counter(counters, "txt_gewusst");
+    la_nichtgewusst = counter(counters, "la_nichtgewusst");
+    txt_done_this_round = counter(counters, "txt_done_this_round");
+    txt_voc_this_round = counter(counters, "txt_voc_this_round");
+    txt_runde = counter(counters, "txt_runde");
+    la_s = named<QLabel>(counters, "la_s", QStringLiteral("/"));
+    Label10 = named<QLabel>(counters, "Label10", QStringLiteral("/"));
+    auto* c = new QGridLayout(counters);
+    c->addWidget(label5, 0, 0, 1, 3);
+    c->addWidget(txt_gewusst, 1, 0);
+    c->addWidget(la_s, 1, 1, Qt::AlignCenter);
+    c->addWidget(la_nichtgewusst, 1, 2);
+    c->addWidget(Label7, 2, 0, 1, 3);
+    c->addWidget(txt_done_this_round, 3, 0);
+    c->addWidget(Label10, 3, 1, Qt::AlignCenter);
+    c->addWidget(txt_voc_this_round, 3, 2);
+    c->addWidget(Label6, 4, 0, 1, 3);
+    c->addWidget(txt_runde, 5, 0);
+    c->setRowStretch(6, 1);
+
+    txt_feedback = named<QLineEdit>(this, "txt_feedback");
+    txt_feedback->setReadOnly(true);
+    txt_feedback->setFocusPolicy(Qt::NoFocus);
+    txt_feedback->setFont(courier(11, true));
+    txt_feedback->setStyleSheet(QStringLiteral("QLineEdit { background: rgb(255, 255, 160); color: black; }"));
+    txt_feedback->setMinimumHeight(30);
+
+    bt_start = named<QPushButton>(this, "bt_start", QStringLiteral("start"));
+    bt_goon = named<QPushButton>(this, "bt_goon", QStringLiteral("Go on"));
+    bt_Yes = named<QPushButton>(this, "bt_Yes", QStringLiteral("YES"));
+    bt_no = named<QPushButton>(this, "bt_no", QStringLiteral("no"));
+    bt_repeat = named<QPushButton>(this, "bt_repeat", QStringLiteral("Repeat"));
+    bt_stop = named<QPushButton>(this, "bt_stop", QStringLiteral("stop"));
+    bt_ok = named<QPushButton>(this, "bt_ok", QStringLiteral("OK"));
+    for (QPushButton* b : {bt_start, bt_goon, bt_Yes, bt_no, bt_repeat, bt_stop, bt_ok})
+        b->setMinimumHeight(34);
+    bt_Yes->setStyleSheet(QStringLiteral("QPushButton:enabled { color: rgb(0, 110, 0); font-weight: bold; }"));
+    bt_no->setStyleSheet(QStringLiteral("QPushButton:enabled { color: rgb(170, 0, 0); font-weight: bold; }"));
+    bt_goon->setToolTip(QStringLiteral("Show the whole card (Space or Enter)"));
+    bt_Yes->setToolTip(QStringLiteral("I knew it (Y)"));
+    bt_no->setToolTip(QStringLiteral("I did not know it (N)"));
+    bt_repeat->setToolTip(QStringLiteral("Speak the word again (R)"));
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(card, 3);
+    top->addWidget(counters, 1);
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : {bt_start, bt_goon, bt_Yes, bt_no, bt_repeat})
+        buttons->addWidget(b);
+    buttons->addStretch(1);
+    buttons->addWidget(bt_stop);
+    buttons->addWidget(bt_ok);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(14, 12, 14, 12);
+    column->setSpacing(10);
+    column->addLayout(top, 1);
+    column->addWidget(txt_feedback);
+    column->addLayout(buttons);
+    resize(720, 380);
+
+    connect(bt_start, &QPushButton::clicked, this, &FlashcardWindow::bt_start_Click);
+    connect(bt_goon, &QPushButton::clicked, this, &FlashcardWindow::bt_goon_Click);
+    connect(bt_Yes, &QPushButton::clicked, this, [this] { answer(true); });
+    connect(bt_no, &QPushButton::clicked, this, [this] { answer(false); });
+    connect(bt_repeat, &QPushButton::clicked, this, &FlashcardWindow::bt_repeat_Click);
+    connect(bt_stop, &QPushButton::clicked, this, &FlashcardWindow::bt_stop_Click);
+    connect(bt_ok, &QPushButton::clicked, this, &FlashcardWindow::bt_ok_Click);
+    addKey(bt_goon, {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter});
+    addKey(bt_Yes, {Qt::Key_Y, Qt::Key_J});
+    addKey(bt_no, {Qt::Key_N});
+    addKey(bt_repeat, {Qt::Key_R});
+}
+
+void FlashcardWindow::addKey(QPushButton* button, std::initializer_list<QKeySequence> keys)
+{
+    for (const QKeySequence& key : keys) {
+        auto* shortcut = new QShortcut(key, this);
+        connect(shortcut, &QShortcut::activated, button, [button] {
+            if (button->isEnabled())
+                button->click();
+        });
+    }
+}
+
+void FlashcardWindow::exchange_settings(const QString& mode)
+{
+    const std::pair<QCheckBox*, std::pair<const char*, QVariant>> boxes[] = {
+        {ch_chin, {"flash_ch_chin", 1}},
+        {ch_eng, {"flash_ch_eng", 0}},
+        {ch_pinyin, {"flash_ch_pinyin", 1}},
+        {ch_sound, {"flash_ch_sound", QStringLiteral("1")}},
+    };
+    for (const auto& [box, setting] : boxes) {
+        const qint16 state = box->isChecked() ? 1 : 0;
+        box->setChecked(gkeyValue<qint16>(mode, QLatin1String(setting.first), state, setting.second) == 1);
+    }
+}
+
+int FlashcardWindow::cardRow() const
+{
+    return studyRow(m_session.position());
+}
+
+void FlashcardWindow::speakCard(bool always)
+{
+    const int row = cardRow();
+    if (row < 0 || !(always || ch_sound->isChecked()))
+        return;
+    CurrentCharacter = VocTable[row][CHAR];
+    speakOnScreen(this, VocTable[row][PINYIN]);
+}
+
+void FlashcardWindow::bt_start_Click()
+{
+    bt_start->setEnabled(false);
+    m_session.start(StudyCount);
+    next_card();
+}
+
+void FlashcardWindow::next_card()
+{
+    bt_Yes->setEnabled(false);
+    bt_no->setEnabled(false);
+    bt_goon->setEnabled(true);
+    bt_repeat->setEnabled(true);
+    const bool card = m_session.seekCard();
+    txt_eng->clear();
+    unitext1->setText(QString());
+    txt_pinyin->clear();
+    if (!card) {
+        QPointer<FlashcardWindow> self(this);
+        end_round();
+        if (!self)
+            return; // closed during the pause between rounds
+    } else if (const int row = cardRow(); row >= 0) {
+        const VocRow& word = VocTable[row];
+        txt_feedback->setText(m_speaking);
+        if (ch_eng->isChecked())
+            txt_eng->setText(word[TRANSLATION]);
+        if (ch_chin->isChecked())
+            unitext1->setText(word[CHAR]);
+        if (ch_pinyin->isChecked())
+            txt_pinyin->setText(word[PINYIN]);
+        showCounters();
+        speakCard(false);
+        return;
+    }
+    showCounters();
+}
+
+void FlashcardWindow::showCounters()
+{
+    txt_gewusst->setText(QString::number(m_session.knownCount()));
+    la_nichtgewusst->setText(QString::number(m_session.answeredCount() - m_session.knownCount()));
+    txt_done_this_round->setText(QString::number(m_session.answeredCount()));
+    txt_voc_this_round->setText(QString::number(m_session.roundSize()));
+}
+
+void FlashcardWindow::end_round()
+{
+    if (m_session.finished()) {
+        bt_goon->setEnabled(false);
+        bt_repeat->setEnabled(false);
+        txt_feedback->setText(m_welldone);
+        return;
+    }
+    txt_feedback->setText(m_nextround);
+    m_session.advanceRoundNumber();
+    QPointer<FlashcardWindow> self(this);
+    WaitSeconds(1.0f);
+    if (!self)
+        return;
+    txt_runde->setText(QString::number(m_session.roundNumber()));
+    m_session.nextRound();
+    next_card();
+}
+
+void FlashcardWindow::bt_goon_Click()
+{
+    const int row = cardRow();
+    if (!m_session.hasCard() || row < 0)
+        return; // the pause between rounds has no card
+    const VocRow& word = VocTable[row];
+    txt_eng->setText(word[TRANSLATION]);
+    unitext1->setText(word[CHAR]);
+    txt_pinyin->setText(word[PINYIN]);
+    CurrentCharacter = word[CHAR];
+    if (ch_sound->isChecked())
+        speakOnScreen(this, word[PINYIN]);
+    txt_feedback->setText(m_feedback);
+    bt_no->setEnabled(true);
+    bt_Yes->setEnabled(true);
+    bt_goon->setEnabled(false);
+    bt_repeat->setEnabled(false);
+}
+
+void FlashcardWindow::answer(bool known)
+{
+    if (!m_session.hasCard())
+        return;
+    txt_feedback->clear();
+    change_level(known ? 1 : -1);
+    m_session.answer(known);
+    next_card();
+}
+
+void FlashcardWindow::change_level(int step)
+{
+    if (const int row = cardRow(); row >= 0)
+        VocTable[row][CTR] = changedLevel(VocTable[row][CTR], step);
+}
+
+void FlashcardWindow::bt_repeat_Click()
+{
+    speakCard(true);
+}
+
+void FlashcardWindow::bt_stop_Click()
+{
+    bt_start->setEnabled(true);
+    exchange_settings(QStringLiteral("W"));
+    if (tableReadFrom(VocFilePath)) {
+        WriteVocFile(VocFilePath, BuildVocText());
+    } else if (VocCount >= 0) {
+        // The words came from elsewhere (another file, or none could be read): saving
+        // them over this file would replace its words.
+        MsgBox(QStringLiteral("The levels were not saved: the words in memory were not read from\n") + VocFilePath,
+               vbExclamation);
+    }
+}
+
+void FlashcardWindow::bt_ok_Click()
+{
+    bt_stop_Click();
+    exchange_settings(QStringLiteral("W"));
+    hide();
+    windows().unload(objectName());
+}
+
+void FlashcardWindow::closeEvent(QCloseEvent* event)
+{
+    // Closed without OK: nothing is saved, and the next opening starts afresh.
+    event->accept();
+    windows().unload(objectName());
+}
+
+} // namespace tavi

@@ -1,0 +1,81 @@
+// The flashcard trainer: shows the chosen parts of each card, reveals the whole card,
+// takes the answer, moves the word's level, and asks the words not known again.
+#pragma once
+
+#include "training/flashcard_session.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace tavi {
+
+class UnicodeTextBox;
+
+class FlashcardWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit FlashcardWindow(QWidget* parent = nullptr);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void exchange_settings(const QString& mode);
+    void bt_start_Click();
+    void next_card();
+    void end_round();
+    void bt_goon_Click();
+    void answer(bool known);
+    void change_level(int step);
+    void bt_repeat_Click();
+    void bt_stop_Click();
+    void bt_ok_Click();
+    void showCounters();
+    void speakCard(bool always);
+    int cardRow() const;
+    // Runs a button's handler from the keyboard when the button is enabled.
+    void addKey(QPushButton* button, std::initializer_list<QKeySequence> keys);
+
+    FlashcardSession m_session;
+    QString m_speaking;
+    QString m_feedback;
+    QString m_nextround;
+    QString m_welldone;
+
+    QPushButton* bt_start = nullptr;
+    QPushButton* bt_stop = nullptr;
+    QPushButton* bt_goon = nullptr;
+    QPushButton* bt_repeat = nullptr;
+    QPushButton* bt_Yes = nullptr;
+    QPushButton* bt_no = nullptr;
+    QPushButton* bt_ok = nullptr;
+    UnicodeTextBox* unitext1 = nullptr;
+    QLineEdit* txt_pinyin = nullptr;
+    QLineEdit* txt_eng = nullptr;
+    QLineEdit* txt_feedback = nullptr;
+    QCheckBox* ch_chin = nullptr;
+    QCheckBox* ch_pinyin = nullptr;
+    QCheckBox* ch_eng = nullptr;
+    QCheckBox* ch_sound = nullptr;
+    QLabel* txt_gewusst = nullptr;
+    QLabel* la_nichtgewusst = nullptr;
+    QLabel* txt_done_this_round = nullptr;
+    QLabel* txt_voc_this_round = nullptr;
+    QLabel* txt_runde = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* label5 = nullptr;
+    QLabel* Label6 = nullptr;
+    QLabel* Label7 = nullptr;
+    QLabel* la_s = nullptr;
+    QLabel* Label10 = nullptr;
+    QLabel* pic_sound = nullptr;
+};
+
+} // namespace tavi

@@ -1,0 +1,305 @@
+// The flashcard window, clicked through by control names with a recording audio fake.
+#include "core/app_state.h"
+#include "core/ini_store.h"
+#include "core/window_registry.h"
+#include "sound/missing_sound_log.h"
+#include "support/fakes.h"
+#include "support/test_folder.h"
+#include "ui/unicode_text_box.h"
+#include "vocabulary/voc_file.h"
+#include "vocabulary/word_table.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace tavi;
+using namespace tavi::test;
+
+namespace {
+
+QString english(const QString& key)
+{
+    return ini::read(shippedData("language.ini"), "ENGLISH", key);
+}
+
+struct Training {
+    TestProgramFolder folder;
+    FakeMessageBox boxes;
+    FakeAudioOutput audio;
+    WindowRegistry registry;
+    QWidget* window = nullptr;
+
+    explicit Training(const QList<VocRow>& words, const QByteArray& settings = {})
+    {
+        QFile::copy(QStringLiteral(TAVI_FONT_FILE), folder.file("chars.dat"));
+        folder.write("tavi.ini", "[Tavi]\n" + settings);
+        QDir(folder.path()).mkdir("sound");
+        for (const VocRow& w : words)
+            folder.write("sound/" + w[PINYIN] + ".wav", "RIFF");
+        folder.write("sound/wait.wav", "RIFF");
+        VocTable.assign(words.begin(), words.end());
+        VocCount = static_cast<int>(words.size()) - 1;
+        VocFilePath = folder.file("words.txt");
+        WriteVocFile(VocFilePath, BuildVocText());
+        VocTable.clear();
+        loadVocabularyFile(VocFilePath);
+        StudyList.clear();
+        for (int i = 0; i <= VocCount; ++i)
+            StudyList << QString::number(i);
+        StudyCount = VocCount;
+        registerAllWindows(registry);
+        registry.open("flashcard");
+        window = registry.find("flashcard");
+    }
+    QPushButton* button(const char* name) const { return window->findChild<QPushButton*>(QLatin1String(name)); }
+    QCheckBox* box(const char* name) const { return window->findChild<QCheckBox*>(QLatin1String(name)); }
+    QString field(const char* name) const { return window->findChild<QLineEdit*>(QLatin1String(name))->text(); }
+    QString label(const char* name) const { return window->findChild<QLabel*>(QLatin1String(name))->text(); }
+    QString chinese() const { return window->findChild<UnicodeTextBox*>("unitext1")->text(); }
+    void click(const char* name) { button(name)->click(); }
+    // Which of the five training buttons are enabled, e.g. "goon repeat".
+    QString enabled() const
+    {
+        QStringList on;
+        for (const char* b : {"bt_start", "bt_goon", "bt_repeat", "bt_Yes", "bt_no"})
+            if (button(b)->isEnabled())
+                on << QString::fromLatin1(b).mid(3);
+        return on.join(u' ');
+    }
+    QStringList heard()
+    {
+        QStringList names;
+        for (const QString& p : std::exchange(audio.played, {}))
+            names << QFileInfo(p).completeBaseName();
+        return names;
+    }
+    QString counters() const
+    {
+        return label("txt_gewusst") + "/" + label("la_nichtgewusst") + " " + label("txt_done_this_round") + "/" +
+               label("txt_voc_this_round");
+    }
+};
+
+const QList<VocRow> kThree = {{"8", "ni3hao3", "你好", "hello", "1", ""},
+                              {"1", "xie4xie0", "谢谢", "thank you", "1", ""},
+                              {"0", "zai4jian4", "再见", "goodbye", "1", ""}};
+
+} // namespace
+
+class TstFlashcardWindow : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void loadsWithCaptionsAndDefaults();
+    void yesYesNoThenYes();
+    void checkBoxesChooseWhatACardShows();
+    void repeatSpeaksEvenWithSoundOff();
+    void stopWritesTheLevels();
+    void stopWithWordsFromElsewhereDoesNotWrite();
+    void keyboardAnswers();
+    void emptySelectionIsWellDone();
+    void pauseBetweenRoundsSurvivesClicks();
+    void screenshotsOfACard();
+};
+
+void TstFlashcardWindow::loadsWithCaptionsAndDefaults()
+{
+    Training t(kThree);
+    QCOMPARE(t.window->windowTitle(), english("flash_title"));
+    QCOMPARE(t.button("bt_start")->text(), english("flash__btstart"));
+    QCOMPARE(t.button("bt_Yes")->text(), english("bt_yes"));
+    QCOMPARE(t.button("bt_ok")->text(), QString("OK"));
+    QCOMPARE(t.label("Label7"), english("flash_voc_this_round"));
+    QVERIFY(t.box("ch_chin")->isChecked());
+    QVERIFY(!t.box("ch_eng")->isChecked());
+    QVERIFY(t.box("ch_pinyin")->isChecked());
+    QVERIFY(t.box("ch_sound")->isChecked());
+    QCOMPARE(t.enabled(), QString("start"));
+    QVERIFY(t.button("bt_stop")->isEnabled());
+    QCOMPARE(t.label("txt_runde"), QString("00"));
+    QVERIFY(t.button("bt_goon")->toolTip().contains("Space"));
+}
+
+void TstFlashcardWindow::yesYesNoThenYes()
+{
+    Training t(kThree);
+    t.click("bt_start");
+    QCOMPARE(t.enabled(), QString("goon repeat"));
+    QCOMPARE(t.chinese(), QString("你好"));
+    QCOMPARE(t.field("txt_pinyin"), QString("ni3hao3"));
+    QCOMPARE(t.field("txt_eng"), QString());
+    QCOMPARE(t.field("txt_feedback"), english("flash_speaking"));
+    QCOMPARE(t.heard(), (QStringList{"ni3hao3", "wait"}));
+    QCOMPARE(CurrentCharacter, QString("你好"));
+
+    t.click("bt_goon");
+    QCOMPARE(t.enabled(), QString("Yes no"));
+    QCOMPARE(t.field("txt_eng"), QString("hello"));
+    QCOMPARE(t.field("txt_feedback"), english("flash_feedback"));
+    QCOMPARE(t.heard(), (QStringList{"ni3hao3", "wait"}));
+    t.click("bt_Yes");
+    QCOMPARE(t.counters(), QString("1/0 1/3"));
+    t.click("bt_goon");
+    t.click("bt_Yes");
+    t.click("bt_goon");
+    t.click("bt_no"); // the round ends here, with a pause of a second
+    QCOMPARE(t.label("txt_runde"), QString("2"));
+    QCOMPARE(t.counters(), QString("0/0 0/1"));
+    QCOMPARE(t.chinese(), QString("再见"));
+    t.click("bt_goon");
+    t.click("bt_Yes");
+    QCOMPARE(t.field("txt_feedback"), english("flash_welldone"));
+    QCOMPARE(t.enabled(), QString());
+    QCOMPARE(t.counters(), QString("1/0 1/1"));
+    QCOMPARE(VocTable[0][CTR], QString("9"));
+    QCOMPARE(VocTable[1][CTR], QString("2"));
+    QCOMPARE(VocTable[2][CTR], QString("1")); // 0, no: 0, yes: 1
+}
+
+void TstFlashcardWindow::checkBoxesChooseWhatACardShows()
+{
+    Training t(kThree, "flash_ch_chin=0\nflash_ch_pinyin=0\nflash_ch_eng=0\nflash_ch_sound=0\n");
+    QVERIFY(!t.box("ch_chin")->isChecked());
+    t.click("bt_start");
+    QCOMPARE(t.chinese(), QString());
+    QCOMPARE(t.field("txt_pinyin"), QString());
+    QCOMPARE(t.field("txt_eng"), QString());
+    QVERIFY(t.heard().isEmpty());
+    t.click("bt_goon"); // the whole card, whatever the boxes say; still silent
+    QCOMPARE(t.chinese(), QString("你好"));
+    QCOMPARE(t.field("txt_eng"), QString("hello"));
+    QVERIFY(t.heard().isEmpty());
+    t.box("ch_eng")->setChecked(true);
+    t.click("bt_no");
+    QCOMPARE(t.field("txt_eng"), QString("thank you"));
+    QCOMPARE(t.chinese(), QString());
+}
+
+void TstFlashcardWindow::repeatSpeaksEvenWithSoundOff()
+{
+    Training t(kThree, "flash_ch_sound=0\n");
+    t.click("bt_start");
+    QVERIFY(t.heard().isEmpty());
+    t.click("bt_repeat");
+    QCOMPARE(t.heard(), (QStringList{"ni3hao3", "wait"}));
+}
+
+void TstFlashcardWindow::stopWritesTheLevels()
+{
+    Training t(kThree);
+    t.click("bt_stop"); // no answer yet: the file is written all the same
+    QVERIFY(QFile::exists(VocFilePath + ".bak"));
+    t.click("bt_start");
+    t.click("bt_goon");
+    t.click("bt_no");
+    t.box("ch_eng")->setChecked(true);
+    t.click("bt_stop");
+    QCOMPARE(t.enabled(), QString("start goon repeat"));
+    VocTable.clear();
+    QVERIFY(loadVocabularyFile(VocFilePath));
+    QCOMPARE(VocTable[0][CTR], QString("7"));
+    QCOMPARE(ini::read(SettingsFile, "Tavi", "flash_ch_eng"), QString("1"));
+    QVERIFY(t.boxes.calls.isEmpty());
+}
+
+void TstFlashcardWindow::stopWithWordsFromElsewhereDoesNotWrite()
+{
+    Training t(kThree);
+    const QString other = t.folder.file("other.txt");
+    t.folder.write("other.txt", "keep me");
+    VocFilePath = other; // say a later file could not be read
+    t.click("bt_stop");
+    QCOMPARE(t.folder.read("other.txt"), QByteArray("keep me"));
+    QCOMPARE(t.boxes.calls.size(), 1);
+    QCOMPARE(t.boxes.calls[0].flags, 48);
+    QVERIFY(t.boxes.calls[0].text.contains(other));
+}
+
+void TstFlashcardWindow::keyboardAnswers()
+{
+    Training t(kThree);
+    QVERIFY(QTest::qWaitForWindowExposed(t.window));
+    t.click("bt_start");
+    t.heard();
+    QTest::keyClick(t.window, Qt::Key_Y); // Yes is not enabled before Go on
+    QCOMPARE(t.label("txt_done_this_round"), QString("0"));
+    QTest::keyClick(t.window, Qt::Key_R);
+    QCOMPARE(t.heard(), (QStringList{"ni3hao3", "wait"}));
+    QTest::keyClick(t.window, Qt::Key_Space);
+    QCOMPARE(t.enabled(), QString("Yes no"));
+    QTest::keyClick(t.window, Qt::Key_J);
+    QCOMPARE(t.counters(), QString("1/0 1/3"));
+    QTest::keyClick(t.window, Qt::Key_Return);
+    QTest::keyClick(t.window, Qt::Key_N);
+    QCOMPARE(t.counters(), QString("1/1 2/3"));
+}
+
+void TstFlashcardWindow::emptySelectionIsWellDone()
+{
+    Training t(kThree);
+    StudyCount = -1;
+    t.click("bt_start");
+    QCOMPARE(t.field("txt_feedback"), english("flash_welldone"));
+    QCOMPARE(t.enabled(), QString());
+    QVERIFY(t.heard().isEmpty());
+}
+
+void TstFlashcardWindow::pauseBetweenRoundsSurvivesClicks()
+{
+    Training t(kThree);
+    t.click("bt_start");
+    for (int i = 0; i < 3; ++i) {
+        t.click("bt_goon");
+        t.click("bt_no");
+        if (i < 2)
+            continue;
+    }
+    // Now in round 2; end it with a word not known and click about during the pause.
+    QCOMPARE(t.label("txt_runde"), QString("2"));
+    t.heard();
+    bool clicked = false;
+    QTimer::singleShot(300, [&] {
+        t.click("bt_repeat");
+        t.click("bt_goon");
+        clicked = true;
+    });
+    t.click("bt_goon");
+    t.click("bt_no");
+    t.click("bt_goon");
+    t.click("bt_no");
+    t.click("bt_goon");
+    t.click("bt_no");
+    QVERIFY(clicked);
+    QCOMPARE(t.label("txt_runde"), QString("3"));
+    QCOMPARE(t.heard().count("wait"), 3); // the cards of round 2, none from the pause
+
+    // OK in the middle of a pause closes the window safely.
+    t.click("bt_goon");
+    t.click("bt_no");
+    t.click("bt_goon");
+    t.click("bt_no");
+    QTimer::singleShot(300, [&] { t.click("bt_ok"); });
+    t.click("bt_goon");
+    t.click("bt_no");
+    QCOMPARE(t.registry.find("flashcard"), nullptr);
+}
+
+void TstFlashcardWindow::screenshotsOfACard()
+{
+    Training t(kThree, "flash_ch_eng=0\nflash_ch_chin=1\n");
+    t.window->resize(760, 400);
+    QVERIFY(QTest::qWaitForWindowExposed(t.window));
+    t.click("bt_start");
+    QDir().mkpath(TAVI_SCREENSHOT_DIR);
+    QVERIFY(t.window->grab().save(QStringLiteral(TAVI_SCREENSHOT_DIR "/flashcard_card.png")));
+    t.click("bt_goon");
+    QVERIFY(t.window->grab().save(QStringLiteral(TAVI_SCREENSHOT_DIR "/flashcard_whole_card.png")));
+}
+
+QTEST_MAIN(TstFlashcardWindow)
+#include "tst_flashcard_window.moc"
