@@ -2,6 +2,7 @@
 #include "core/main_window.h"
 #include "core/qt_message_box.h"
 #include "core/window_registry.h"
+#include "platform/sdl_audio_output.h"
 #include "platform/xdg_opener.h"
 
 #include <QApplication>
@@ -27,6 +28,8 @@ int main(int argc, char* argv[])
     tavi::setMessageBoxService(&boxes);
     tavi::XdgOpener opener;
     tavi::setDesktopOpener(&opener);
+    tavi::SdlAudioOutput audio;
+    tavi::setAudioOutput(&audio);
     tavi::WindowRegistry registry;
     tavi::registerAllWindows(registry);
 
@@ -38,6 +41,7 @@ int main(int argc, char* argv[])
         registry.unloadAll();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+    tavi::setAudioOutput(nullptr);
     tavi::setDesktopOpener(nullptr);
     tavi::setMessageBoxService(nullptr);
     return rc;

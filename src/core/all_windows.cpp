@@ -1,6 +1,8 @@
 // The windows this version of the program can open, by name.
 #include "core/about_window.h"
 #include "core/window_registry.h"
+#include "sound/speak_pinyin_window.h"
+#include "sound/tools_window.h"
 
 namespace tavi
 {
@@ -8,6 +10,8 @@ namespace tavi
 void registerAllWindows(WindowRegistry& registry)
 {
     registry.add(QStringLiteral("frm_about"), [] { return new AboutWindow; });
+    registry.add(QStringLiteral("frm_tools"), [] { return new ToolsWindow; });
+    registry.add(QStringLiteral("frm_speakpinyin"), [] { return new SpeakPinyinWindow; });
 }
 
 } // namespace tavi

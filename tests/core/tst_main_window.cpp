@@ -329,9 +329,9 @@ void TstMainWindow::laterWindowsDoNothingYet()
     Started s(folder);
     s.window.set_vocbuttons(true);
     const QString status = s.child<QLabel>("txt_status")->text();
-    for (const char* name : {"go_flash", "autovoc", "bt_brain", "bt_game1", "bt_edit", "bt_speakpinyin"})
+    for (const char* name : {"go_flash", "autovoc", "bt_brain", "bt_game1", "bt_edit"})
         QTest::mouseClick(s.child<QPushButton>(QLatin1String(name)), Qt::LeftButton);
-    for (const char* name : {"mnu_loadvoc", "tools", "install"})
+    for (const char* name : {"mnu_loadvoc", "install"})
         s.child<QAction>(QLatin1String(name))->trigger();
     QCOMPARE(s.child<QLabel>("txt_status")->text(), status);
     QVERIFY(s.boxes.calls.isEmpty());

@@ -1,5 +1,7 @@
-// Recording fakes of the message box and the desktop opener.
+// Recording fakes of the message box, the desktop opener and the sound output.
 #include "support/fakes.h"
+
+#include <QFileInfo>
 
 namespace tavi::test
 {
@@ -48,6 +50,29 @@ void FakeOpener::reply(int code)
     const auto pending = std::exchange(m_pending, {});
     for (const auto& done : pending)
         done(code);
+}
+
+FakeAudioOutput::FakeAudioOutput()
+{
+    setAudioOutput(this);
+}
+
+FakeAudioOutput::~FakeAudioOutput()
+{
+    setAudioOutput(nullptr);
+}
+
+bool FakeAudioOutput::play(const QString& path)
+{
+    const QString name = QFileInfo(path).fileName();
+    if (failing.contains(name)) {
+        refused.append(name);
+        return false;
+    }
+    played.append(name);
+    if (onPlay)
+        onPlay(name);
+    return true;
 }
 
 } // namespace tavi::test
