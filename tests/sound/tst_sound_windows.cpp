@@ -1,15 +1,11 @@
-// The tools window and the speak-pinyin window, driven by their control names, and
-// opened from the main window's commands.
+// The tools window and the speak-pinyin window, driven by their control names.
 #include "core/ini_store.h"
-#include "core/main_window.h"
 #include "core/window_registry.h"
 #include "sound_fixture.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -21,7 +17,6 @@ namespace
 {
 
 struct Windows : SoundFixture {
-    FakeOpener opener;
     WindowRegistry registry;
 
     Windows()
@@ -84,8 +79,6 @@ private Q_SLOTS:
     void toolsClosedWithoutOkStoresNothing();
     void speakWindowShowsSampleOnEveryOpening();
     void speakWindowSpeaksWhatIsOnScreen();
-    void emptySpeakBoxPlaysThePause();
-    void mainWindowCommandsOpenTheWindows();
 };
 
 void TstSoundWindows::toolsWindowShowsStoredSettings_data()
@@ -94,7 +87,6 @@ void TstSoundWindows::toolsWindowShowsStoredSettings_data()
     QTest::addColumn<bool>("on");
     QTest::newRow("on") << "True" << true;
     QTest::newRow("off") << "False" << false;
-    QTest::newRow("not a Boolean") << "true" << false;
 }
 
 void TstSoundWindows::toolsWindowShowsStoredSettings()
@@ -214,28 +206,6 @@ void TstSoundWindows::speakWindowSpeaksWhatIsOnScreen()
     QTest::keyClick(text, Qt::Key_Return);
     QCOMPARE(w.audio.played, QStringList({"wo3.wav", "wait.wav"}));
     QVERIFY(paintsAtFirstSound > 0);
-}
-
-void TstSoundWindows::emptySpeakBoxPlaysThePause()
-{
-    Windows w;
-    w.addSounds({"wait.wav"});
-    QVERIFY(w.open("frm_speakpinyin"));
-    w.child<QLineEdit>("frm_speakpinyin", "txt_pinyin")->clear();
-    QTest::mouseClick(w.child<QPushButton>("frm_speakpinyin", "bt_speak"), Qt::LeftButton);
-    QCOMPARE(w.audio.played, QStringList{"wait.wav"});
-}
-
-void TstSoundWindows::mainWindowCommandsOpenTheWindows()
-{
-    Windows w;
-    MainWindow main;
-    main.Form_Load(w.folder.path());
-    QTest::mouseClick(main.findChild<QPushButton*>("bt_speakpinyin"), Qt::LeftButton);
-    QVERIFY(w.registry.find("frm_speakpinyin") && w.registry.find("frm_speakpinyin")->isVisible());
-    QCOMPARE(main.findChild<QLabel*>("txt_status")->text(), english("main_txt_status_speakpinyin"));
-    main.findChild<QAction*>("tools")->trigger();
-    QVERIFY(w.registry.find("frm_tools") && w.registry.find("frm_tools")->isVisible());
 }
 
 QTEST_MAIN(TstSoundWindows)
