@@ -79,17 +79,17 @@ bool SdlAudioOutput::queue(const QString& path)
 {
     if (!ensureDevice())
         return false;
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec file{};
     WavBuffer wav;
-    if (!SDL_LoadWAV(QFile::encodeName(path).constData(), &spec, &wav.data, &wav.length))
+    if (!SDL_LoadWAV(QFile::encodeName(path).constData(), &file, &wav.data, &wav.length))
         return false;
-    if (spec.freq == m_freq && spec.format == m_format && spec.channels == m_channels)
+    if (file.freq == m_freq && file.format == m_format && file.channels == m_channels)
         return SDL_QueueAudio(m_device, wav.data, wav.length) == 0;
 
     // SDL_AudioCVT rather than SDL_AudioStream: the stream of this SDL version loses
     // most of a resampled file at the final flush.
     SDL_AudioCVT cvt;
-    if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, m_format, Uint8(m_channels), m_freq) <
+    if (SDL_BuildAudioCVT(&cvt, file.format, file.channels, file.freq, m_format, Uint8(m_channels), m_freq) <
         0)
         return false;
     QByteArray converted(qsizetype(wav.length) * cvt.len_mult, Qt::Uninitialized);
