@@ -2,6 +2,7 @@
 #include "core/main_window.h"
 #include "core/qt_message_box.h"
 #include "core/window_registry.h"
+#include "platform/sdl_audio_output.h"
 #include "platform/xdg_opener.h"
 #include "vocabulary/qt_open_file_dialog.h"
 
@@ -30,6 +31,8 @@ int main(int argc, char* argv[])
     tavi::setDesktopOpener(&opener);
     tavi::QtOpenFileDialog fileDialog;
     tavi::setOpenFileDialogService(&fileDialog);
+    tavi::SdlAudioOutput audio;
+    tavi::setAudioOutput(&audio);
     tavi::WindowRegistry registry;
     tavi::registerAllWindows(registry);
 
@@ -42,6 +45,7 @@ int main(int argc, char* argv[])
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     tavi::setOpenFileDialogService(nullptr);
+    tavi::setAudioOutput(nullptr);
     tavi::setDesktopOpener(nullptr);
     tavi::setMessageBoxService(nullptr);
     return rc;

@@ -1,6 +1,8 @@
 // The windows this version of the program can open, by name.
 #include "core/about_window.h"
 #include "core/window_registry.h"
+#include "sound/speak_pinyin_window.h"
+#include "sound/tools_window.h"
 #include "training/flashcard_window.h"
 #include "vocabulary/load_voc_window.h"
 
@@ -11,6 +13,8 @@ void registerAllWindows(WindowRegistry& registry)
     registry.add(QStringLiteral("frm_about"), [] { return new AboutWindow; });
     registry.add(QStringLiteral("loadvoc"), [] { return new LoadVocWindow; });
     registry.add(QStringLiteral("flashcard"), [] { return new FlashcardWindow; });
+    registry.add(QStringLiteral("frm_tools"), [] { return new ToolsWindow; });
+    registry.add(QStringLiteral("frm_speakpinyin"), [] { return new SpeakPinyinWindow; });
 }
 
 } // namespace tavi

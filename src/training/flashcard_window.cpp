@@ -31,8 +31,7 @@ namespace tavi {
 
 namespace {
 
-template <typename W>
-W* named(QWidget* parent, const char* name, const QString& text = QString())
+template <typename W> W* named(QWidget* parent, const char* name, const QString& text = QString())
 {
     auto* w = new W(parent);
     w->setObjectName(QLatin1String(name));
@@ -176,7 +175,8 @@ void FlashcardWindow::buildControls()
     txt_feedback->setReadOnly(true);
     txt_feedback->setFocusPolicy(Qt::NoFocus);
     txt_feedback->setFont(courier(11, true));
-    txt_feedback->setStyleSheet(QStringLiteral("QLineEdit { background: rgb(255, 255, 160); color: black; }"));
+    txt_feedback->setStyleSheet(
+        QStringLiteral("QLineEdit { background: rgb(255, 255, 160); color: black; }"));
     txt_feedback->setMinimumHeight(30);
 
     bt_start = named<QPushButton>(this, "bt_start", QStringLiteral("start"));
@@ -188,7 +188,8 @@ void FlashcardWindow::buildControls()
     bt_ok = named<QPushButton>(this, "bt_ok", QStringLiteral("OK"));
     for (QPushButton* b : {bt_start, bt_goon, bt_Yes, bt_no, bt_repeat, bt_stop, bt_ok})
         b->setMinimumHeight(34);
-    bt_Yes->setStyleSheet(QStringLiteral("QPushButton:enabled { color: rgb(0, 110, 0); font-weight: bold; }"));
+    bt_Yes->setStyleSheet(
+        QStringLiteral("QPushButton:enabled { color: rgb(0, 110, 0); font-weight: bold; }"));
     bt_no->setStyleSheet(QStringLiteral("QPushButton:enabled { color: rgb(170, 0, 0); font-weight: bold; }"));
     bt_goon->setToolTip(QStringLiteral("Show the whole card (Space or Enter)"));
     bt_Yes->setToolTip(QStringLiteral("I knew it (Y)"));
@@ -378,7 +379,8 @@ void FlashcardWindow::bt_stop_Click()
     } else if (VocCount >= 0) {
         // The words came from elsewhere (another file, or none could be read): saving
         // them over this file would replace its words.
-        MsgBox(QStringLiteral("The levels were not saved: the words in memory were not read from\n") + VocFilePath,
+        MsgBox(QStringLiteral("The levels were not saved: the words in memory were not read from\n") +
+                   VocFilePath,
                vbExclamation);
     }
 }

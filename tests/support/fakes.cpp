@@ -1,5 +1,7 @@
-// Recording fakes of the message box and the desktop opener.
+// Recording fakes of the message box, the desktop opener and the sound output.
 #include "support/fakes.h"
+
+#include <QFileInfo>
 
 namespace tavi::test {
 
@@ -64,6 +66,29 @@ QString FakeOpenFileDialog::getOpenFileName(const QString& title, const QString&
 {
     calls.append({title, initialFile, filters});
     return answers.isEmpty() ? QString() : answers.takeFirst();
+}
+
+FakeAudioOutput::FakeAudioOutput()
+{
+    setAudioOutput(this);
+}
+
+FakeAudioOutput::~FakeAudioOutput()
+{
+    setAudioOutput(nullptr);
+}
+
+bool FakeAudioOutput::play(const QString& path)
+{
+    const QString name = QFileInfo(path).fileName();
+    if (failing.contains(name)) {
+        refused.append(name);
+        return false;
+    }
+    played.append(name);
+    if (onPlay)
+        onPlay(name);
+    return true;
 }
 
 } // namespace tavi::test

@@ -1,12 +1,14 @@
-// Recording stand-ins for the services a test must not let block: message boxes and
-// the desktop opener.
+// Recording stand-ins for the services a test must not let block: message boxes, the
+// desktop opener and the sound output.
 #pragma once
 
 #include "core/msgbox.h"
 #include "core/run_file.h"
+#include "sound/audio_output.h"
 #include "vocabulary/open_file_dialog.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <functional>
 
@@ -70,6 +72,20 @@ public:
 
     QList<DialogCall> calls;
     QStringList answers;
+};
+
+// Records the file names (as found on disk) of the sounds played, in order; a name in
+// failing is refused as a corrupt file would be. Installs itself for its lifetime.
+class FakeAudioOutput final : public AudioOutput {
+public:
+    FakeAudioOutput();
+    ~FakeAudioOutput() override;
+    bool play(const QString& path) override;
+
+    QStringList played;
+    QStringList refused;
+    QSet<QString> failing;
+    std::function<void(const QString&)> onPlay; // runs while the sound "plays"
 };
 
 } // namespace tavi::test

@@ -57,9 +57,15 @@ struct Training {
         registry.open("flashcard");
         window = registry.find("flashcard");
     }
-    QPushButton* button(const char* name) const { return window->findChild<QPushButton*>(QLatin1String(name)); }
+    QPushButton* button(const char* name) const
+    {
+        return window->findChild<QPushButton*>(QLatin1String(name));
+    }
     QCheckBox* box(const char* name) const { return window->findChild<QCheckBox*>(QLatin1String(name)); }
-    QString field(const char* name) const { return window->findChild<QLineEdit*>(QLatin1String(name))->text(); }
+    QString field(const char* name) const
+    {
+        return window->findChild<QLineEdit*>(QLatin1String(name))->text();
+    }
     QString label(const char* name) const { return window->findChild<QLabel*>(QLatin1String(name))->text(); }
     QString chinese() const { return window->findChild<UnicodeTextBox*>("unitext1")->text(); }
     void click(const char* name) { button(name)->click(); }
@@ -81,8 +87,8 @@ struct Training {
     }
     QString counters() const
     {
-        return label("txt_gewusst") + "/" + label("la_nichtgewusst") + " " + label("txt_done_this_round") + "/" +
-               label("txt_voc_this_round");
+        return label("txt_gewusst") + "/" + label("la_nichtgewusst") + " " + label("txt_done_this_round") +
+               "/" + label("txt_voc_this_round");
     }
 };
 
@@ -256,8 +262,6 @@ void TstFlashcardWindow::pauseBetweenRoundsSurvivesClicks()
     for (int i = 0; i < 3; ++i) {
         t.click("bt_goon");
         t.click("bt_no");
-        if (i < 2)
-            continue;
     }
     // Now in round 2; end it with a word not known and click about during the pause.
     QCOMPARE(t.label("txt_runde"), QString("2"));
@@ -276,7 +280,9 @@ void TstFlashcardWindow::pauseBetweenRoundsSurvivesClicks()
     t.click("bt_no");
     QVERIFY(clicked);
     QCOMPARE(t.label("txt_runde"), QString("3"));
-    QCOMPARE(t.heard().count("wait"), 3); // the cards of round 2, none from the pause
+    // Round 2's three cards at Go on, its last two when shown, round 3's first when
+    // shown: nothing from the clicks in the pause.
+    QCOMPARE(t.heard().count("wait"), 6);
 
     // OK in the middle of a pause closes the window safely.
     t.click("bt_goon");
