@@ -8,6 +8,8 @@
 
 namespace tavi {
 
+struct SdlApi;
+
 class SdlAudioOutput final : public AudioOutput {
 public:
     SdlAudioOutput() = default;
@@ -31,6 +33,7 @@ public:
 
 private:
     bool ensureDevice();
+    bool openDevice(const SdlApi& api, QString* error);
 
     quint32 m_device = 0;
     bool m_failed = false;
