@@ -10,6 +10,7 @@
 #include "core/window_registry.h"
 #include "sound/missing_sound_log.h"
 #include "sound/speak_on_screen.h"
+#include "ui/control.h"
 #include "ui/unicode_text_box.h"
 #include "vocabulary/voc_file.h"
 #include "vocabulary/word_table.h"
@@ -31,14 +32,6 @@ namespace tavi {
 
 namespace {
 
-template <typename W> W* named(QWidget* parent, const char* name, const QString& text = QString())
-{
-    auto* w = new W(parent);
-    w->setObjectName(QLatin1String(name));
-    w->setText(text);
-    return w;
-}
-
 QFont courier(int points, bool bold = false)
 {
     QFont f(QStringLiteral("Courier New"), points);
@@ -50,7 +43,7 @@ QFont courier(int points, bool bold = false)
 // A field the learner reads; it takes no focus, so that the letter keys stay answers.
 QLineEdit* cardField(QWidget* parent, const char* name, int points)
 {
-    auto* f = named<QLineEdit>(parent, name);
+    auto* f = newControl<QLineEdit>(parent, name);
     f->setReadOnly(true);
     f->setFocusPolicy(Qt::NoFocus);
     f->setAlignment(Qt::AlignCenter);
@@ -62,7 +55,7 @@ QLineEdit* cardField(QWidget* parent, const char* name, int points)
 
 QLabel* counter(QWidget* parent, const char* name)
 {
-    auto* l = named<QLabel>(parent, name, QStringLiteral("00"));
+    auto* l = newControl<QLabel>(parent, name, QStringLiteral("00"));
     l->setFont(courier(12, true));
     l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     l->setMinimumWidth(36);
@@ -106,17 +99,17 @@ void FlashcardWindow::buildControls()
 {
     auto* card = new QGroupBox(this);
     card->setObjectName(QStringLiteral("card"));
-    ch_chin = named<QCheckBox>(card, "ch_chin");
+    ch_chin = newControl<QCheckBox>(card, "ch_chin");
     ch_chin->setToolTip(QStringLiteral("Display Chinese On / Off"));
-    ch_pinyin = named<QCheckBox>(card, "ch_pinyin");
+    ch_pinyin = newControl<QCheckBox>(card, "ch_pinyin");
     ch_pinyin->setToolTip(QStringLiteral("Display Pinyin On / Off"));
-    ch_eng = named<QCheckBox>(card, "ch_eng");
+    ch_eng = newControl<QCheckBox>(card, "ch_eng");
     ch_eng->setToolTip(QStringLiteral("Display Translation On / Off"));
-    ch_sound = named<QCheckBox>(card, "ch_sound");
+    ch_sound = newControl<QCheckBox>(card, "ch_sound");
     ch_sound->setToolTip(QStringLiteral("Sound on / off"));
-    Label1 = named<QLabel>(card, "Label1", QStringLiteral("Chinese"));
-    Label2 = named<QLabel>(card, "Label2", QStringLiteral("pinyin"));
-    Label3 = named<QLabel>(card, "Label3", QStringLiteral("english"));
+    Label1 = newControl<QLabel>(card, "Label1", QStringLiteral("Chinese"));
+    Label2 = newControl<QLabel>(card, "Label2", QStringLiteral("pinyin"));
+    Label3 = newControl<QLabel>(card, "Label3", QStringLiteral("english"));
     unitext1 = new UnicodeTextBox(card);
     unitext1->setObjectName(QStringLiteral("unitext1"));
     unitext1->setReadOnly(true);
@@ -128,7 +121,7 @@ void FlashcardWindow::buildControls()
     unitext1->setMinimumHeight(76);
     txt_pinyin = cardField(card, "txt_pinyin", 16);
     txt_eng = cardField(card, "txt_eng", 13);
-    pic_sound = named<QLabel>(card, "pic_sound");
+    pic_sound = newControl<QLabel>(card, "pic_sound");
     pic_sound->setPixmap(style()->standardIcon(QStyle::SP_MediaVolume).pixmap(20, 20));
 
     auto* g = new QGridLayout(card);
@@ -148,16 +141,16 @@ void FlashcardWindow::buildControls()
 
     auto* counters = new QGroupBox(this);
     counters->setObjectName(QStringLiteral("counters"));
-    label5 = named<QLabel>(counters, "label5", QStringLiteral("Correct / Not correct"));
-    Label7 = named<QLabel>(counters, "Label7", QStringLiteral("Currently at"));
-    Label6 = named<QLabel>(counters, "Label6", QStringLiteral("Round number"));
+    label5 = newControl<QLabel>(counters, "label5", QStringLiteral("Correct / Not correct"));
+    Label7 = newControl<QLabel>(counters, "Label7", QStringLiteral("Currently at"));
+    Label6 = newControl<QLabel>(counters, "Label6", QStringLiteral("Round number"));
     txt_gewusst = counter(counters, "txt_gewusst");
     la_nichtgewusst = counter(counters, "la_nichtgewusst");
     txt_done_this_round = counter(counters, "txt_done_this_round");
     txt_voc_this_round = counter(counters, "txt_voc_this_round");
     txt_runde = counter(counters, "txt_runde");
-    la_s = named<QLabel>(counters, "la_s", QStringLiteral("/"));
-    Label10 = named<QLabel>(counters, "Label10", QStringLiteral("/"));
+    la_s = newControl<QLabel>(counters, "la_s", QStringLiteral("/"));
+    Label10 = newControl<QLabel>(counters, "Label10", QStringLiteral("/"));
     auto* c = new QGridLayout(counters);
     c->addWidget(label5, 0, 0, 1, 3);
     c->addWidget(txt_gewusst, 1, 0);
@@ -171,7 +164,7 @@ void FlashcardWindow::buildControls()
     c->addWidget(txt_runde, 5, 0);
     c->setRowStretch(6, 1);
 
-    txt_feedback = named<QLineEdit>(this, "txt_feedback");
+    txt_feedback = newControl<QLineEdit>(this, "txt_feedback");
     txt_feedback->setReadOnly(true);
     txt_feedback->setFocusPolicy(Qt::NoFocus);
     txt_feedback->setFont(courier(11, true));
@@ -179,13 +172,13 @@ void FlashcardWindow::buildControls()
         QStringLiteral("QLineEdit { background: rgb(255, 255, 160); color: black; }"));
     txt_feedback->setMinimumHeight(30);
 
-    bt_start = named<QPushButton>(this, "bt_start", QStringLiteral("start"));
-    bt_goon = named<QPushButton>(this, "bt_goon", QStringLiteral("Go on"));
-    bt_Yes = named<QPushButton>(this, "bt_Yes", QStringLiteral("YES"));
-    bt_no = named<QPushButton>(this, "bt_no", QStringLiteral("no"));
-    bt_repeat = named<QPushButton>(this, "bt_repeat", QStringLiteral("Repeat"));
-    bt_stop = named<QPushButton>(this, "bt_stop", QStringLiteral("stop"));
-    bt_ok = named<QPushButton>(this, "bt_ok", QStringLiteral("OK"));
+    bt_start = newControl<QPushButton>(this, "bt_start", QStringLiteral("start"));
+    bt_goon = newControl<QPushButton>(this, "bt_goon", QStringLiteral("Go on"));
+    bt_Yes = newControl<QPushButton>(this, "bt_Yes", QStringLiteral("YES"));
+    bt_no = newControl<QPushButton>(this, "bt_no", QStringLiteral("no"));
+    bt_repeat = newControl<QPushButton>(this, "bt_repeat", QStringLiteral("Repeat"));
+    bt_stop = newControl<QPushButton>(this, "bt_stop", QStringLiteral("stop"));
+    bt_ok = newControl<QPushButton>(this, "bt_ok", QStringLiteral("OK"));
     for (QPushButton* b : {bt_start, bt_goon, bt_Yes, bt_no, bt_repeat, bt_stop, bt_ok})
         b->setMinimumHeight(34);
     bt_Yes->setStyleSheet(

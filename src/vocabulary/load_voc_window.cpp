@@ -8,6 +8,7 @@
 #include "core/msgbox.h"
 #include "core/settings.h"
 #include "core/window_registry.h"
+#include "ui/control.h"
 #include "vocabulary/open_file_dialog.h"
 #include "vocabulary/study_selection.h"
 #include "vocabulary/voc_file.h"
@@ -29,16 +30,9 @@ namespace {
 
 const QString kNoCount = QStringLiteral("   --");
 
-template <typename W> W* named(QWidget* parent, const char* name)
-{
-    auto* w = new W(parent);
-    w->setObjectName(QLatin1String(name));
-    return w;
-}
-
 QLineEdit* countField(QWidget* parent, const char* name)
 {
-    auto* f = named<QLineEdit>(parent, name);
+    auto* f = newControl<QLineEdit>(parent, name);
     f->setReadOnly(true);
     f->setFocusPolicy(Qt::NoFocus);
     f->setAlignment(Qt::AlignRight);
@@ -61,18 +55,18 @@ LoadVocWindow::LoadVocWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("loadvoc"));
 
-    Frame1 = named<QGroupBox>(this, "Frame1");
-    lbl_vocfile = named<QLabel>(Frame1, "lbl_vocfile");
-    txt_vocfile = named<QLineEdit>(Frame1, "txt_vocfile");
+    Frame1 = newControl<QGroupBox>(this, "Frame1");
+    lbl_vocfile = newControl<QLabel>(Frame1, "lbl_vocfile");
+    txt_vocfile = newControl<QLineEdit>(Frame1, "txt_vocfile");
     txt_vocfile->setReadOnly(true);
     txt_vocfile->setMinimumWidth(360);
     QPalette grey = txt_vocfile->palette();
     grey.setColor(QPalette::Base, grey.color(QPalette::Window).darker(104));
     txt_vocfile->setPalette(grey);
-    bt_browse = named<QPushButton>(Frame1, "bt_browse");
+    bt_browse = newControl<QPushButton>(Frame1, "bt_browse");
     bt_browse->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     bt_browse->setMinimumWidth(120);
-    label5 = named<QLabel>(Frame1, "label5");
+    label5 = newControl<QLabel>(Frame1, "label5");
     txt_anz_allvoc = countField(Frame1, "txt_anz_allvoc");
 
     auto* g1 = new QGridLayout(Frame1);
@@ -84,24 +78,24 @@ LoadVocWindow::LoadVocWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     g1->addWidget(bt_browse, 0, 3, 3, 1);
     g1->setHorizontalSpacing(12);
 
-    Frame2 = named<QGroupBox>(this, "Frame2");
-    lbl_studyfile = named<QLabel>(Frame2, "lbl_studyfile");
+    Frame2 = newControl<QGroupBox>(this, "Frame2");
+    lbl_studyfile = newControl<QLabel>(Frame2, "lbl_studyfile");
     QFont bold = lbl_studyfile->font();
     bold.setBold(true);
     lbl_studyfile->setFont(bold);
-    Label1 = named<QLabel>(Frame2, "Label1");
-    txt_chap = named<QLineEdit>(Frame2, "txt_chap");
-    level = named<QLabel>(Frame2, "level");
-    txt_lev = named<QLineEdit>(Frame2, "txt_lev");
+    Label1 = newControl<QLabel>(Frame2, "Label1");
+    txt_chap = newControl<QLineEdit>(Frame2, "txt_chap");
+    level = newControl<QLabel>(Frame2, "level");
+    txt_lev = newControl<QLineEdit>(Frame2, "txt_lev");
     txt_lev->setFixedWidth(60);
-    Label3 = named<QLabel>(Frame2, "Label3");
-    txt_more = named<QLineEdit>(Frame2, "txt_more");
-    voc_to_array = named<QPushButton>(Frame2, "voc_to_array");
+    Label3 = newControl<QLabel>(Frame2, "Label3");
+    txt_more = newControl<QLineEdit>(Frame2, "txt_more");
+    voc_to_array = newControl<QPushButton>(Frame2, "voc_to_array");
     voc_to_array->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     voc_to_array->setMinimumWidth(120);
-    Label4 = named<QLabel>(Frame2, "Label4");
+    Label4 = newControl<QLabel>(Frame2, "Label4");
     txt_anzvoc = countField(Frame2, "txt_anzvoc");
-    txt_of = named<QLabel>(Frame2, "txt_of");
+    txt_of = newControl<QLabel>(Frame2, "txt_of");
     txt_of->setText(QStringLiteral("of"));
     txt_anz_allvoc_2 = countField(Frame2, "txt_anz_allvoc_2");
 
@@ -125,11 +119,11 @@ LoadVocWindow::LoadVocWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     g2->setColumnStretch(1, 1);
     g2->setHorizontalSpacing(12);
 
-    auto* line = named<QFrame>(this, "Line1");
+    auto* line = newControl<QFrame>(this, "Line1");
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
     Line1 = line;
-    close1 = named<QPushButton>(this, "close1");
+    close1 = newControl<QPushButton>(this, "close1");
     close1->setMinimumSize(120, 32);
     close1->setDefault(true);
 

@@ -30,16 +30,6 @@ const QStringList kAlwaysOn = {"open_loadvoc", "mnu_loadvoc", "bt_speakpinyin", 
                                "mnu_help",     "bt_about",    "mnu_about",      "tools",           "install",
                                "mnu_exit",     "mnu_english", "mnu_german",     "mnu_newlang"};
 
-QString english(const QString& key)
-{
-    return ini::read(shippedData("language.ini"), "ENGLISH", key);
-}
-
-QString german(const QString& key)
-{
-    return ini::read(shippedData("language.ini"), "GERMAN", key);
-}
-
 bool isEnabled(QObject* window, const QString& name)
 {
     if (auto* a = window->findChild<QAction*>(name))

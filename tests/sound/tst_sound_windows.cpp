@@ -40,11 +40,6 @@ struct Windows : SoundFixture {
     QString setting(const QString& key) const { return ini::read(SettingsFile, "Tavi", key); }
 };
 
-QString english(const QString& key)
-{
-    return ini::read(shippedData("language.ini"), "ENGLISH", key);
-}
-
 // Saved for a look at what the user sees.
 void screenshot(QWidget* window, const QString& name)
 {

@@ -2,6 +2,7 @@
 #include "support/test_folder.h"
 
 #include "core/app_state.h"
+#include "core/ini_store.h"
 #include "vocabulary/word_table.h"
 
 #include <QDir>
@@ -12,6 +13,11 @@ namespace tavi::test {
 QString shippedData(const QString& name)
 {
     return QStringLiteral(TAVI_DATA_DIR) + u'/' + name;
+}
+
+QString shippedText(const QString& section, const QString& key)
+{
+    return ini::read(shippedData(QStringLiteral("language.ini")), section, key);
 }
 
 TestProgramFolder::TestProgramFolder(Contents contents)

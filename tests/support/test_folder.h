@@ -25,4 +25,15 @@ private:
 // The shipped data folder (data/ of the source tree).
 QString shippedData(const QString& name);
 
+// A text of the shipped language file.
+QString shippedText(const QString& section, const QString& key);
+inline QString english(const QString& key)
+{
+    return shippedText(QStringLiteral("ENGLISH"), key);
+}
+inline QString german(const QString& key)
+{
+    return shippedText(QStringLiteral("GERMAN"), key);
+}
+
 } // namespace tavi::test

@@ -23,11 +23,6 @@ using namespace tavi::test;
 
 namespace {
 
-QString english(const QString& key)
-{
-    return ini::read(shippedData("language.ini"), "ENGLISH", key);
-}
-
 struct Training {
     TestProgramFolder folder;
     FakeMessageBox boxes;

@@ -20,11 +20,6 @@ using namespace tavi::test;
 
 namespace {
 
-QString english(const QString& key)
-{
-    return ini::read(shippedData("language.ini"), "ENGLISH", key);
-}
-
 struct Session {
     TestProgramFolder folder;
     FakeMessageBox boxes;

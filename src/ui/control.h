@@ -1,0 +1,25 @@
+// Creating controls: every control carries its name, by which tests and the scaler
+// find it.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+namespace tavi {
+
+template <typename W> W* newControl(QWidget* parent, const char* name)
+{
+    auto* w = new W(parent);
+    w->setObjectName(QLatin1String(name));
+    return w;
+}
+
+// A control with a caption or text.
+template <typename W> W* newControl(QWidget* parent, const char* name, const QString& text)
+{
+    W* w = newControl<W>(parent, name);
+    w->setText(text);
+    return w;
+}
+
+} // namespace tavi
