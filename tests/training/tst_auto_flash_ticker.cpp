@@ -47,7 +47,6 @@ class TstAutoFlashTicker : public QObject {
 private Q_SLOTS:
     void cycles_data();
     void cycles();
-    void roundNumberAndTicksShown();
     void startBeginsANewPassWithoutResettingTheTick();
     void timesChangedDuringARun();
     void readTimes_data();
@@ -57,51 +56,29 @@ private Q_SLOTS:
 
 void TstAutoFlashTicker::cycles_data()
 {
-    QTest::addColumn<QString>("until");
-    QTest::addColumn<QString>("forSolution");
+    QTest::addColumn<int>("until");
+    QTest::addColumn<int>("forSolution");
     QTest::addColumn<int>("words");
     QTest::addColumn<QString>("ticks");
-    QTest::newRow("design values over A, B, C") << "2"
-                                                << "3" << 3 << "A-a---B-b---C-c---|-----A-a---";
-    QTest::newRow("no time until the solution") << "0"
-                                                << "3" << 3 << "A---B---C---|---A---";
-    QTest::newRow("no time for the solution") << "2"
-                                              << "0" << 2 << "A-a-B-b-|---A-a-";
-    QTest::newRow("both zero") << "0"
-                               << "0" << 2 << "A-B-|-A-";
-    QTest::newRow("one word") << "1"
-                              << "1" << 1 << "Aa-|--Aa-";
-    QTest::newRow("empty selection") << "2"
-                                     << "3" << 0 << "|-----|-----|";
+    QTest::addColumn<int>("round");
+    QTest::newRow("design values over A, B, C") << 2 << 3 << 3 << "A-a---B-b---C-c---|-----A-a---" << 2;
+    QTest::newRow("no time until the solution") << 0 << 3 << 3 << "A---B---C---|---A---" << 2;
+    QTest::newRow("no time for the solution") << 2 << 0 << 2 << "A-a-B-b-|---A-a-" << 2;
+    QTest::newRow("both zero") << 0 << 0 << 2 << "A-B-|-A-B-|" << 3;
+    QTest::newRow("one word") << 1 << 1 << 1 << "Aa-|--Aa-" << 2;
+    QTest::newRow("empty selection: a round per cycle") << 2 << 3 << 0 << "|-----|-----|" << 4;
 }
 
 void TstAutoFlashTicker::cycles()
 {
-    QFETCH(QString, until);
-    QFETCH(QString, forSolution);
+    QFETCH(int, until);
+    QFETCH(int, forSolution);
     QFETCH(int, words);
     QFETCH(QString, ticks);
-    AutoFlashTicker t = started(until, forSolution);
+    QFETCH(int, round);
+    AutoFlashTicker t = started(QString::number(until), QString::number(forSolution));
     QCOMPARE(run(t, words - 1, int(ticks.size())), ticks);
-}
-
-void TstAutoFlashTicker::roundNumberAndTicksShown()
-{
-    AutoFlashTicker t = started("2", "3");
-    QList<int> shown;
-    QList<int> rounds;
-    for (int i = 0; i < 26; ++i) {
-        shown << t.tick(2).shownTick;
-        rounds << t.roundNumber();
-    }
-    QCOMPARE(shown.mid(0, 7), (QList<int>{0, 1, 2, 3, 4, 5, 0}));
-    QCOMPARE(rounds.mid(17, 2), (QList<int>{1, 2})); // the empty cycle at tick 18 counts round 2
-    QCOMPARE(rounds.last(), 2);
-    QCOMPARE(t.position(), 0);
-
-    AutoFlashTicker empty = started("2", "3");
-    run(empty, -1, 6 * 4);
-    QCOMPARE(empty.roundNumber(), 5);
+    QCOMPARE(t.roundNumber(), round);
 }
 
 void TstAutoFlashTicker::startBeginsANewPassWithoutResettingTheTick()
@@ -133,28 +110,19 @@ void TstAutoFlashTicker::readTimes_data()
     QTest::addColumn<bool>("taken");
     QTest::addColumn<int>("secsUntil");
     QTest::addColumn<int>("secsFor");
-    QTest::newRow("whole numbers") << "5"
-                                   << "7" << true << 5 << 7;
-    QTest::newRow("blanks around") << " 5 "
-                                   << "\t7" << true << 5 << 7;
-    QTest::newRow("halves to even") << "2.5"
-                                    << "3.5" << true << 2 << 4;
-    QTest::newRow("largest sum") << "32000"
-                                 << "767" << true << 32000 << 767;
-    QTest::newRow("empty while typing") << ""
-                                        << "7" << false << 4 << 7;
-    QTest::newRow("letters") << "5"
-                             << "abc" << false << 5 << 6;
-    QTest::newRow("negative") << "-1"
-                              << "7" << false << 4 << 7;
-    QTest::newRow("beyond 16 bits") << "32768"
-                                    << "0" << false << 4 << 0;
-    QTest::newRow("beyond 32 bits") << "99999999999"
-                                    << "1" << false << 4 << 1;
-    QTest::newRow("sum overflows: both kept") << "32767"
-                                              << "1" << false << 4 << 6;
-    QTest::newRow("valid one and overflow") << "32767"
-                                            << "x" << false << 4 << 6;
+    // clang-format off
+    QTest::newRow("whole numbers")            << "5"           << "7"   << true  << 5     << 7;
+    QTest::newRow("blanks around")            << " 5 "         << "\t7" << true  << 5     << 7;
+    QTest::newRow("halves to even")           << "2.5"         << "3.5" << true  << 2     << 4;
+    QTest::newRow("largest sum")              << "32000"       << "767" << true  << 32000 << 767;
+    QTest::newRow("empty while typing")       << ""            << "7"   << false << 4     << 7;
+    QTest::newRow("letters")                  << "5"           << "abc" << false << 5     << 6;
+    QTest::newRow("negative")                 << "-1"          << "7"   << false << 4     << 7;
+    QTest::newRow("beyond 16 bits")           << "32768"       << "0"   << false << 4     << 0;
+    QTest::newRow("beyond 32 bits")           << "99999999999" << "1"   << false << 4     << 1;
+    QTest::newRow("sum overflows: both kept") << "32767"       << "1"   << false << 4     << 6;
+    QTest::newRow("valid one and overflow")   << "32767"       << "x"   << false << 4     << 6;
+    // clang-format on
 }
 
 void TstAutoFlashTicker::readTimes()

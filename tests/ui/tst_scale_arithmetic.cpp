@@ -51,20 +51,15 @@ void TstScaleArithmetic::markers_data()
 {
     QTest::addColumn<QString>("tag");
     QTest::addColumn<QString>("scaled");
-    QTest::newRow("no tag: all four") << ""
-                                      << "THLW";
-    QTest::newRow("lower-case l and w") << "@lw"
-                                        << "LW";
-    QTest::newRow("other text: all four") << "left only"
-                                          << "THLW";
-    QTest::newRow("at sign alone: none") << "@"
-                                         << "";
-    QTest::newRow("letters anywhere, any order") << "@w,x;t"
-                                                 << "TW";
-    QTest::newRow("at sign later does not count") << " @L"
-                                                  << "THLW";
-    QTest::newRow("words are read letter by letter") << "@height"
-                                                     << "TH";
+    // clang-format off
+    QTest::newRow("no tag: all four")                << ""          << "THLW";
+    QTest::newRow("lower-case l and w")              << "@lw"       << "LW";
+    QTest::newRow("other text: all four")            << "left only" << "THLW";
+    QTest::newRow("at sign alone: none")             << "@"         << "";
+    QTest::newRow("letters anywhere, any order")     << "@w,x;t"    << "TW";
+    QTest::newRow("at sign later does not count")    << " @L"       << "THLW";
+    QTest::newRow("words are read letter by letter") << "@height"   << "TH";
+    // clang-format on
 }
 
 void TstScaleArithmetic::markers()
