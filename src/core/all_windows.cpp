@@ -3,6 +3,7 @@
 #include "core/window_registry.h"
 #include "sound/speak_pinyin_window.h"
 #include "sound/tools_window.h"
+#include "training/auto_flash_window.h"
 #include "training/flashcard_window.h"
 #include "vocabulary/load_voc_window.h"
 
@@ -13,6 +14,7 @@ void registerAllWindows(WindowRegistry& registry)
     registry.add(QStringLiteral("frm_about"), [] { return new AboutWindow; });
     registry.add(QStringLiteral("loadvoc"), [] { return new LoadVocWindow; });
     registry.add(QStringLiteral("flashcard"), [] { return new FlashcardWindow; });
+    registry.add(QStringLiteral("autoflash"), [] { return new AutoFlashWindow; });
     registry.add(QStringLiteral("frm_tools"), [] { return new ToolsWindow; });
     registry.add(QStringLiteral("frm_speakpinyin"), [] { return new SpeakPinyinWindow; });
 }

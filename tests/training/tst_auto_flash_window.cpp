@@ -1,0 +1,349 @@
+// The automatic flashcard window, driven tick by tick through Timer1_Timer and read by
+// control names, with a recording audio fake.
+#include "core/app_state.h"
+#include "core/ini_store.h"
+#include "core/window_registry.h"
+#include "sound/missing_sound_log.h"
+#include "support/fakes.h"
+#include "support/test_folder.h"
+#include "training/auto_flash_window.h"
+#include "ui/unicode_text_box.h"
+#include "vocabulary/word_table.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace tavi;
+using namespace tavi::test;
+
+namespace {
+
+QString english(const QString& key)
+{
+    return ini::read(shippedData("language.ini"), "ENGLISH", key);
+}
+
+struct AutoRun {
+    TestProgramFolder folder;
+    FakeMessageBox boxes;
+    FakeAudioOutput audio;
+    WindowRegistry registry;
+    AutoFlashWindow* window = nullptr;
+
+    explicit AutoRun(const QList<VocRow>& words, const QByteArray& settings = {})
+    {
+        QFile::copy(QStringLiteral(TAVI_FONT_FILE), folder.file("chars.dat"));
+        folder.write("tavi.ini", "[Tavi]\n" + settings);
+        QDir(folder.path()).mkdir("sound");
+        for (const VocRow& w : words)
+            folder.write("sound/" + w[PINYIN] + ".wav", "RIFF");
+        folder.write("sound/wait.wav", "RIFF");
+        VocTable.assign(words.begin(), words.end());
+        VocCount = static_cast<int>(words.size()) - 1;
+        for (int i = 0; i <= VocCount; ++i)
+            StudyList << QString::number(i);
+        StudyCount = VocCount;
+        registerAllWindows(registry);
+        registry.open("autoflash");
+        window = registry.get<AutoFlashWindow>("autoflash");
+    }
+    template <typename W> W* child(const char* name) const
+    {
+        return window->findChild<W*>(QLatin1String(name));
+    }
+    QString text(const char* name) const
+    {
+        if (auto* l = child<QLabel>(name))
+            return l->text();
+        return child<QLineEdit>(name)->text();
+    }
+    QTimer* timer() const { return child<QTimer>("Timer1"); }
+    // Start, with the real timer stopped at once: the test makes every tick itself.
+    void start()
+    {
+        child<QPushButton>("bt_start")->click();
+        QVERIFY(timer()->isActive());
+        timer()->stop();
+    }
+    // The card after one tick: "tick:chinese/pinyin/translation", the round when it
+    // changed, and what was heard.
+    QString tick()
+    {
+        const QString round = text("la_runde");
+        window->Timer1_Timer();
+        QString s = text("txt_sec") + u':' + child<UnicodeTextBox>("txt_chin")->text() + u'/' +
+                    text("txt_pinyin") + u'/' + text("txt_eng");
+        if (text("la_runde") != round)
+            s += " round " + text("la_runde");
+        for (const QString& p : std::exchange(audio.played, {}))
+            s += " ~" + QFileInfo(p).completeBaseName();
+        return s;
+    }
+    QStringList ticks(int n)
+    {
+        QStringList log;
+        for (int i = 0; i < n; ++i)
+            log << tick();
+        return log;
+    }
+};
+
+// The tick each entry of a log began with, e.g. "120".
+QString ticksShown(const QStringList& log)
+{
+    QString s;
+    for (const QString& entry : log)
+        s += entry.section(u':', 0, 0);
+    return s;
+}
+
+const QList<VocRow> kThree = {{"8", "ni3hao3", "你好", "hello", "1", ""},
+                              {"1", "xie4xie0", "谢谢", "thank you", "1", ""},
+                              {"0", "zai4jian4", "再见", "goodbye", "1", ""}};
+
+} // namespace
+
+class TstAutoFlashWindow : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void loadsWithCaptionsAndSettings_data();
+    void loadsWithCaptionsAndSettings();
+    void aRunOverThreeWords();
+    void checkBoxesChooseTheQuestion_data();
+    void checkBoxesChooseTheQuestion();
+    void timesAreReadWhenTheFirstBoxChanges();
+    void stopKeepsTheCardAndStartBeginsAgain();
+    void okStoresTheBoxesAndUnloads();
+    void closingStopsWithoutStoring();
+    void selectionChangedDuringARun();
+    void scalesWithTheWindow();
+};
+
+void TstAutoFlashWindow::loadsWithCaptionsAndSettings_data()
+{
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<QString>("checked"); // chin pinyin eng sound, 1 or 0
+    QTest::newRow("defaults") << QByteArray() << "1101";
+    QTest::newRow("stored") << QByteArray(
+                                   "autofch_chin=0\nautofch_eng=1\nautofch_pinyin=0\nautofch_sound=0\n")
+                            << "0010";
+    QTest::newRow("not numbers read as defaults")
+        << QByteArray("autofch_chin=yes\nautofch_eng=\nautofch_sound=x\n") << "1101";
+}
+
+void TstAutoFlashWindow::loadsWithCaptionsAndSettings()
+{
+    QFETCH(QByteArray, settings);
+    QFETCH(QString, checked);
+    AutoRun r(kThree, settings);
+    QString boxes;
+    for (const char* name : {"ch_chin", "ch_pinyin", "ch_eng", "ch_sound"})
+        boxes += r.child<QCheckBox>(name)->isChecked() ? u'1' : u'0';
+    QCOMPARE(boxes, checked);
+
+    QCOMPARE(r.window->windowTitle(), english("autof_title"));
+    const std::pair<const char*, const char*> captions[] = {
+        {"Label1", "flash_chinese"}, {"Label2", "flash_pinyin"},      {"Label3", "flash_translation"},
+        {"Label6", "flash_round"},   {"Label7", "autof_timebetween"}, {"Label8", "autof_timeuntil"},
+    };
+    for (const auto& [control, key] : captions)
+        QCOMPARE(r.text(control), english(key));
+    QCOMPARE(r.child<QPushButton>("bt_start")->text(), english("autof_bt_start"));
+    QCOMPARE(r.child<QPushButton>("bt_stop")->text(), english("autof_bt_stop"));
+    QCOMPARE(r.child<QPushButton>("bt_ok")->text(), QString("OK"));
+    QCOMPARE(r.text("txt_time"), QString("Time"));
+    QCOMPARE(r.text("txt_zeitbislsg"), QString("2"));
+    QCOMPARE(r.text("txt_zeitfuerlsg"), QString("3"));
+    QCOMPARE(r.text("la_runde"), QString("1"));
+    QVERIFY(r.child<QPushButton>("bt_start")->isEnabled());
+    QVERIFY(!r.child<QPushButton>("bt_stop")->isEnabled());
+    QCOMPARE(r.timer()->interval(), 1000);
+    QVERIFY(!r.timer()->isActive());
+    QCOMPARE(r.child<UnicodeTextBox>("txt_chin")->fontName(), ChineseFont);
+    QVERIFY(r.child<QLabel>("pic_sound")->pixmap().width() > 0);
+}
+
+void TstAutoFlashWindow::aRunOverThreeWords()
+{
+    AutoRun r(kThree);
+    r.start();
+    QVERIFY(!r.child<QPushButton>("bt_start")->isEnabled());
+    QVERIFY(r.child<QPushButton>("bt_stop")->isEnabled());
+    const QStringList log = r.ticks(26);
+    QCOMPARE(log.mid(0, 7), (QStringList{
+                                "0:你好/ni3hao3/ ~ni3hao3 ~wait",
+                                "1:你好/ni3hao3/",
+                                "2:你好/ni3hao3/hello ~ni3hao3 ~wait",
+                                "3:你好/ni3hao3/hello",
+                                "4:你好/ni3hao3/hello",
+                                "5:你好/ni3hao3/hello",
+                                "0:谢谢/xie4xie0/ ~xie4xie0 ~wait",
+                            }));
+    QCOMPARE(log[8], QString("2:谢谢/xie4xie0/thank you ~xie4xie0 ~wait"));
+    QCOMPARE(log[12], QString("0:再见/zai4jian4/ ~zai4jian4 ~wait"));
+    QCOMPARE(log.mid(17, 3), (QStringList{"5:再见/zai4jian4/goodbye", "0:// round 2", "1://"}));
+    QCOMPARE(log[20], QString("2://")); // no whole card in the empty cycle
+    QCOMPARE(log[24], QString("0:你好/ni3hao3/ ~ni3hao3 ~wait"));
+    QCOMPARE(CurrentCharacter, QString("你好"));
+}
+
+void TstAutoFlashWindow::checkBoxesChooseTheQuestion_data()
+{
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<QString>("solution");
+    QTest::newRow("translation only, silent")
+        << QByteArray("autofch_chin=0\nautofch_pinyin=0\nautofch_eng=1\nautofch_sound=0\n") << "0://hello"
+        << "2:你好/ni3hao3/hello";
+    QTest::newRow("nothing shown, spoken at both steps")
+        << QByteArray("autofch_chin=0\nautofch_pinyin=0\nautofch_eng=0\nautofch_sound=1\n")
+        << "0:// ~ni3hao3 ~wait"
+        << "2:你好/ni3hao3/hello ~ni3hao3 ~wait";
+}
+
+void TstAutoFlashWindow::checkBoxesChooseTheQuestion()
+{
+    QFETCH(QByteArray, settings);
+    QFETCH(QString, question);
+    QFETCH(QString, solution);
+    AutoRun r(kThree, settings);
+    CurrentCharacter.clear();
+    r.start();
+    QCOMPARE(r.tick(), question);
+    QCOMPARE(CurrentCharacter, QString("你好")); // set for the log, spoken or not
+    r.tick();
+    QCOMPARE(r.tick(), solution);
+}
+
+void TstAutoFlashWindow::timesAreReadWhenTheFirstBoxChanges()
+{
+    AutoRun r(kThree, "autofch_sound=0\n");
+    auto* until = r.child<QLineEdit>("txt_zeitbislsg");
+    auto* forSolution = r.child<QLineEdit>("txt_zeitfuerlsg");
+    r.start();
+    r.ticks(6);
+    forSolution->setText("0"); // alone it waits for the next reading
+    QCOMPARE(r.ticks(6).last(), QString("5:谢谢/xie4xie0/thank you"));
+    until->setText("1"); // now 1 and 0: whole card one tick after the question
+    QCOMPARE(r.ticks(4), (QStringList{"0:再见/zai4jian4/", "1:再见/zai4jian4/goodbye",
+                                      "2:再见/zai4jian4/goodbye", "0:// round 2"}));
+    // What the user leaves in the boxes while typing keeps the run on the last times.
+    for (const char* typing : {"", "-", "x", "99999"}) {
+        until->setText(typing);
+        QCOMPARE(ticksShown(r.ticks(3)), QString("120"));
+    }
+    forSolution->setText("abc"); // kept at 0, while 0 until the solution is taken
+    until->setText("0");
+    QCOMPARE(r.ticks(3), (QStringList{"1://", "0:你好/ni3hao3/", "1:你好/ni3hao3/"}));
+    // Start reads both boxes afresh.
+    forSolution->setText("2");
+    r.child<QPushButton>("bt_stop")->click();
+    r.start();
+    QCOMPARE(r.ticks(4),
+             (QStringList{"0:你好/ni3hao3/", "1:你好/ni3hao3/", "2:你好/ni3hao3/", "0:谢谢/xie4xie0/"}));
+}
+
+void TstAutoFlashWindow::stopKeepsTheCardAndStartBeginsAgain()
+{
+    AutoRun r(kThree, "autofch_sound=0\n");
+    r.start();
+    r.ticks(9);
+    r.child<QPushButton>("bt_stop")->click();
+    QVERIFY(!r.timer()->isActive());
+    QVERIFY(r.child<QPushButton>("bt_start")->isEnabled());
+    QVERIFY(!r.child<QPushButton>("bt_stop")->isEnabled());
+    QCOMPARE(r.text("txt_pinyin"), QString("xie4xie0"));
+    QCOMPARE(r.text("txt_sec"), QString("2"));
+    r.start(); // the tick counter carries on: A's question comes when it reaches 0
+    QCOMPARE(r.ticks(4), (QStringList{"3:谢谢/xie4xie0/thank you", "4:谢谢/xie4xie0/thank you",
+                                      "5:谢谢/xie4xie0/thank you", "0:你好/ni3hao3/"}));
+}
+
+void TstAutoFlashWindow::okStoresTheBoxesAndUnloads()
+{
+    AutoRun r(kThree);
+    r.start();
+    r.timer()->start(); // as in a real run
+    r.child<QCheckBox>("ch_eng")->setChecked(true);
+    r.child<QCheckBox>("ch_sound")->setChecked(false);
+    QPointer<QTimer> timer = r.timer();
+    r.child<QPushButton>("bt_ok")->click();
+    QVERIFY(!timer->isActive());
+    QVERIFY(!r.window->isVisible());
+    QCOMPARE(r.registry.find("autoflash"), nullptr);
+    QCOMPARE(ini::read(SettingsFile, "Tavi", "autofch_eng"), QString("1"));
+    QCOMPARE(ini::read(SettingsFile, "Tavi", "autofch_sound"), QString("0"));
+    QCOMPARE(ini::read(SettingsFile, "Tavi", "autofch_chin"), QString("1"));
+    QTRY_VERIFY(!timer); // discarded with its window
+}
+
+void TstAutoFlashWindow::closingStopsWithoutStoring()
+{
+    AutoRun r(kThree);
+    r.start();
+    r.timer()->start();
+    r.child<QCheckBox>("ch_eng")->setChecked(true);
+    QPointer<QTimer> timer = r.timer();
+    r.window->close();
+    QVERIFY(!timer->isActive());
+    QCOMPARE(r.registry.find("autoflash"), nullptr);
+    QCOMPARE(ini::read(SettingsFile, "Tavi", "autofch_eng"), QString());
+    QTRY_VERIFY(!timer);
+}
+
+void TstAutoFlashWindow::selectionChangedDuringARun()
+{
+    AutoRun r(kThree, "autofch_sound=0\n");
+    r.start();
+    r.ticks(7);
+    StudyCount = 0; // the selection window chose one word meanwhile
+    StudyList = QStringList{"2"};
+    QCOMPARE(r.ticks(13).mid(1), (QStringList{"2:谢谢/xie4xie0/", "3:谢谢/xie4xie0/", "4:谢谢/xie4xie0/",
+                                              "5:谢谢/xie4xie0/", "0:// round 2", "1://", "2://", "3://",
+                                              "4://", "5://", "0:再见/zai4jian4/", "1:再见/zai4jian4/"}));
+    StudyCount = 0;
+    StudyList = QStringList{"no row"};
+    QCOMPARE(r.ticks(12)[10], QString("0://")); // an entry naming no word shows nothing
+}
+
+void TstAutoFlashWindow::scalesWithTheWindow()
+{
+    AutoRun r(kThree, "autofch_sound=0\nautofch_eng=0\n");
+    QVERIFY(QTest::qWaitForWindowExposed(r.window));
+    const QSize design = r.window->size();
+    r.start();
+    r.ticks(3);
+    QDir().mkpath(TAVI_SCREENSHOT_DIR);
+    QVERIFY(r.window->grab().save(QStringLiteral(TAVI_SCREENSHOT_DIR "/autoflash_design.png")));
+
+    const QStringList names = {"txt_chin", "txt_eng", "bt_start",      "bt_ok",
+                               "ch_chin",  "Label8",  "txt_zeitbislsg"};
+    QList<QRect> before;
+    for (const QString& n : names)
+        before << r.window->findChild<QWidget*>(n)->geometry();
+    r.window->resize(design.width() * 2, design.height());
+    QTRY_COMPARE(r.window->size(), QSize(design.width() * 2, design.height()));
+    for (int i = 0; i < names.size(); ++i) {
+        const QRect now = r.window->findChild<QWidget*>(names[i])->geometry();
+        QCOMPARE(now.left(), before[i].left() * 2);
+        QCOMPARE(now.top(), before[i].top());
+        const bool follows = i < 4; // fields and buttons; boxes and captions keep their size
+        QCOMPARE(now.width(), follows ? before[i].width() * 2 : before[i].width());
+        QCOMPARE(now.height(), before[i].height());
+    }
+    QVERIFY(r.window->grab().save(QStringLiteral(TAVI_SCREENSHOT_DIR "/autoflash_wide.png")));
+    r.window->resize(design.width(), design.height() * 3 / 2);
+    QTRY_COMPARE(r.window->size(), QSize(design.width(), design.height() * 3 / 2));
+    auto* chin = r.child<UnicodeTextBox>("txt_chin");
+    QTRY_COMPARE(chin->findChild<QLineEdit*>()->height(), chin->height()); // the editor fills the box
+    QVERIFY(r.window->grab().save(QStringLiteral(TAVI_SCREENSHOT_DIR "/autoflash_tall.png")));
+}
+
+QTEST_MAIN(TstAutoFlashWindow)
+#include "tst_auto_flash_window.moc"
