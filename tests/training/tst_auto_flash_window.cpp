@@ -24,11 +24,6 @@ using namespace tavi::test;
 
 namespace {
 
-QString english(const QString& key)
-{
-    return ini::read(shippedData("language.ini"), "ENGLISH", key);
-}
-
 struct AutoRun {
     TestProgramFolder folder;
     FakeMessageBox boxes;
