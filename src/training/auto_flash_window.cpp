@@ -101,9 +101,6 @@ void AutoFlashWindow::buildControls()
     txt_chin->setReadOnly(true);
     txt_chin->setAlignment(Qt::AlignCenter);
     txt_chin->setFontSize(34);
-    // The box's editor would keep its one-line height inside; it should fill the box.
-    for (QWidget* inner : txt_chin->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        inner->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 
     ch_pinyin = checkBox(this, "ch_pinyin", {20, 136}, "Display Pinyin On / Off");
     Label2 = caption(this, "Label2", QStringLiteral("pinyin"), {46, 134, 84, 24});

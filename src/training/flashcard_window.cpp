@@ -115,10 +115,9 @@ void FlashcardWindow::buildControls()
     unitext1->setReadOnly(true);
     unitext1->setAlignment(Qt::AlignCenter);
     unitext1->setFontSize(34);
-    unitext1->setFocusPolicy(Qt::NoFocus);
-    for (QWidget* inner : unitext1->findChildren<QWidget*>())
-        inner->setFocusPolicy(Qt::NoFocus);
+    unitext1->setFocusable(false);
     unitext1->setMinimumHeight(76);
+    unitext1->setMaximumHeight(110);
     txt_pinyin = cardField(card, "txt_pinyin", 16);
     txt_eng = cardField(card, "txt_eng", 13);
     pic_sound = newControl<QLabel>(card, "pic_sound");

@@ -25,6 +25,8 @@ UnicodeTextBox::UnicodeTextBox(QWidget* parent, Lines lines) : QWidget(parent)
         layout->addWidget(m_line);
         connect(m_line, &QLineEdit::textChanged, this, &UnicodeTextBox::textChanged);
     }
+    // The editor fills the box, whatever height the window gives it.
+    editor()->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setFocusProxy(editor());
 }
 
@@ -105,6 +107,11 @@ void UnicodeTextBox::setReadOnly(bool readOnly)
         m_line->setReadOnly(readOnly);
     else
         m_multi->setReadOnly(readOnly);
+}
+
+void UnicodeTextBox::setFocusable(bool focusable)
+{
+    editor()->setFocusPolicy(focusable ? Qt::StrongFocus : Qt::NoFocus);
 }
 
 void UnicodeTextBox::setAlignment(Qt::Alignment alignment)

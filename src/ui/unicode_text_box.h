@@ -28,6 +28,9 @@ public:
     void setTextColor(const QColor& color);
 
     void setReadOnly(bool readOnly);
+    // Whether the editor takes the keyboard focus; a card that is only read does not,
+    // so that letter keys stay with the window's shortcuts.
+    void setFocusable(bool focusable);
     void setAlignment(Qt::Alignment alignment); // single-line form only
 
 Q_SIGNALS:
