@@ -1,13 +1,42 @@
 // The single-instance window registry.
 #include "core/window_registry.h"
 
+#include "core/main_window.h"
+
+#include <QScreen>
+#include <algorithm>
 #include <cassert>
 
 namespace tavi {
 
 namespace {
+
 WindowRegistry* g_current = nullptr;
+
+// A window opens centred over the main window (or its screen), not wherever the window
+// manager finds room, so that it appears where the user is looking.
+void placeOverMainWindow(QWidget* w)
+{
+    QRect host;
+    if (const MainWindow* main = MainWindow::instance(); main && main->isVisible())
+        host = main->frameGeometry();
+    else if (const QScreen* screen = w->screen())
+        host = screen->availableGeometry();
+    if (host.isEmpty())
+        return;
+    const QSize size = w->testAttribute(Qt::WA_Resized) ? w->size() : w->sizeHint();
+    QPoint topLeft = host.center() - QPoint(size.width() / 2, size.height() / 2);
+    if (const QScreen* screen = w->screen()) {
+        const QRect area = screen->availableGeometry();
+        topLeft.setX(
+            std::clamp(topLeft.x(), area.left(), std::max(area.left(), area.right() - size.width())));
+        topLeft.setY(
+            std::clamp(topLeft.y(), area.top(), std::max(area.top(), area.bottom() - size.height())));
+    }
+    w->move(topLeft);
 }
+
+} // namespace
 
 WindowRegistry::WindowRegistry()
 {
@@ -52,9 +81,12 @@ QWidget* WindowRegistry::get(const QString& name)
 
 bool WindowRegistry::open(const QString& name)
 {
+    const bool fresh = !find(name);
     QWidget* w = get(name);
     if (!w)
         return false;
+    if (fresh)
+        placeOverMainWindow(w);
     if (w->isMinimized())
         w->showNormal();
     else
