@@ -3,6 +3,7 @@
 
 #include "core/app_state.h"
 #include "core/ini_store.h"
+#include "vocabulary/voc_file.h"
 #include "vocabulary/word_table.h"
 
 #include <QDir>
@@ -51,6 +52,26 @@ void TestProgramFolder::write(const QString& name, const QByteArray& bytes) cons
     QFile f(file(name));
     if (f.open(QIODevice::WriteOnly))
         f.write(bytes);
+}
+
+void TestProgramFolder::prepareTraining(const QList<VocRow>& words, const QByteArray& settings) const
+{
+    QFile::copy(QStringLiteral(TAVI_FONT_FILE), file(QStringLiteral("chars.dat")));
+    write(QStringLiteral("tavi.ini"), "[Tavi]\n" + settings);
+    QDir(path()).mkdir(QStringLiteral("sound"));
+    for (const VocRow& w : words)
+        write(QStringLiteral("sound/") + w[PINYIN] + QStringLiteral(".wav"), "RIFF");
+    write(QStringLiteral("sound/wait.wav"), "RIFF");
+    VocTable.assign(words.begin(), words.end());
+    VocCount = static_cast<int>(words.size()) - 1;
+    VocFilePath = file(QStringLiteral("words.txt"));
+    WriteVocFile(VocFilePath, BuildVocText());
+    VocTable.clear();
+    loadVocabularyFile(VocFilePath);
+    StudyList.clear();
+    for (int i = 0; i <= VocCount; ++i)
+        StudyList << QString::number(i);
+    StudyCount = VocCount;
 }
 
 QByteArray TestProgramFolder::read(const QString& name) const

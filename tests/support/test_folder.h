@@ -2,6 +2,9 @@
 // paths point into, optionally holding copies of the shipped data files.
 #pragma once
 
+#include "vocabulary/word_table.h"
+
+#include <QList>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -17,6 +20,11 @@ public:
     // Writes raw bytes into a file of the folder.
     void write(const QString& name, const QByteArray& bytes) const;
     QByteArray read(const QString& name) const;
+
+    // Ready for a trainer: the Chinese font, these settings, a sound file for each word
+    // and the pause, the words written to words.txt and loaded from it (VocFilePath),
+    // and every word selected.
+    void prepareTraining(const QList<VocRow>& words, const QByteArray& settings = {}) const;
 
 private:
     QTemporaryDir m_dir;

@@ -33,17 +33,7 @@ struct AutoRun {
 
     explicit AutoRun(const QList<VocRow>& words, const QByteArray& settings = {})
     {
-        QFile::copy(QStringLiteral(TAVI_FONT_FILE), folder.file("chars.dat"));
-        folder.write("tavi.ini", "[Tavi]\n" + settings);
-        QDir(folder.path()).mkdir("sound");
-        for (const VocRow& w : words)
-            folder.write("sound/" + w[PINYIN] + ".wav", "RIFF");
-        folder.write("sound/wait.wav", "RIFF");
-        VocTable.assign(words.begin(), words.end());
-        VocCount = static_cast<int>(words.size()) - 1;
-        for (int i = 0; i <= VocCount; ++i)
-            StudyList << QString::number(i);
-        StudyCount = VocCount;
+        folder.prepareTraining(words, settings);
         registerAllWindows(registry);
         registry.open("autoflash");
         window = registry.get<AutoFlashWindow>("autoflash");
