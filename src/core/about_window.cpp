@@ -7,6 +7,7 @@
 #include "core/links.h"
 #include "core/run_file.h"
 #include "core/window_registry.h"
+#include "ui/dialog_keys.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -103,6 +104,9 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     setMinimumWidth(520);
 
     connect(bt_ok, &QPushButton::clicked, this, &QWidget::hide);
+    // OK is what Enter and Escape do, from the moment the window opens.
+    DialogKeys::install(this, [this] { hide(); });
+    bt_ok->setFocus();
     connect(bt_install, &QPushButton::clicked, this, [] { windows().open(QStringLiteral("frm_install")); });
 
     // Load: captions in this order.

@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSet>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -69,6 +70,41 @@ QGroupBox* makeFrame(QWidget* parent, const char* name, std::initializer_list<QP
     }
     box->addStretch(1);
     return frame;
+}
+
+// Gives every item of the menu an access key of its own: the letters already marked
+// stay, the others take the first free letter that starts a word, else any free one.
+// Captions come from the language file, whose translators cannot know each other's
+// letters.
+void assignAccessKeys(QMenu* menu)
+{
+    QSet<QChar> used;
+    const QList<QAction*> items = menu->actions();
+    for (QAction* a : items) {
+        const QString t = a->text();
+        const qsizetype amp = t.indexOf(u'&');
+        if (amp >= 0 && amp + 1 < t.size() && t[amp + 1] != u'&')
+            used.insert(t[amp + 1].toLower());
+    }
+    for (QAction* a : items) {
+        QString t = a->text();
+        if (a->isSeparator() || t.isEmpty() || t.contains(u'&'))
+            continue;
+        qsizetype pick = -1;
+        for (int pass = 0; pass < 2 && pick < 0; ++pass) {
+            for (qsizetype i = 0; i < t.size(); ++i) {
+                const bool wordStart = i == 0 || !t[i - 1].isLetterOrNumber();
+                if (t[i].isLetterOrNumber() && (pass == 1 || wordStart) && !used.contains(t[i].toLower())) {
+                    pick = i;
+                    break;
+                }
+            }
+        }
+        if (pick < 0)
+            continue;
+        used.insert(t[pick].toLower());
+        a->setText(t.insert(pick, u'&'));
+    }
 }
 
 } // namespace
@@ -125,6 +161,10 @@ void MainWindow::buildMenus()
     tools = addItem(h, "tools", QStringLiteral("&Tools"));
     addSeparator(h, "strich");
     mnu_about = addItem(h, "mnu_about");
+
+    mnu_loadvoc->setShortcut(QKeySequence::Open);
+    mnu_exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    mnu_help->setShortcut(QKeySequence(Qt::Key_F1));
 }
 
 void MainWindow::buildControls()
@@ -309,6 +349,8 @@ void MainWindow::init_main_window()
     setCaption(nullptr, mnu_help, QStringLiteral("main_bt_help"));
     setCaption(bt_speakpinyin, mnu_speakpinyin, QStringLiteral("main_bt_speakpinyin"));
     setCaption(bt_brain, mnu_brain, QStringLiteral("main_bt_brain"));
+    for (QMenu* menu : menuBar()->findChildren<QMenu*>())
+        assignAccessKeys(menu);
     txt_status->setText(LangText(QStringLiteral("main_txt_status_load")));
     txt_title->setText(LangText(QStringLiteral("main_txt_title")));
     setWindowTitle(txt_title->text());
@@ -343,6 +385,11 @@ void MainWindow::set_vocbuttons(bool enabled)
     bt_brain->setEnabled(enabled);
     bt_edit->setEnabled(enabled);
     mnu_edit->setEnabled(enabled);
+}
+
+void MainWindow::setStatus(const QString& text)
+{
+    txt_status->setText(text);
 }
 
 void MainWindow::openWindow(const QString& name, const QString& statusKey, bool statusAfter)

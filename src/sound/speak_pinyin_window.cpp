@@ -6,6 +6,7 @@
 #include "core/window_registry.h"
 #include "sound/missing_sound_log.h"
 #include "sound/speak_on_screen.h"
+#include "ui/dialog_keys.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -51,6 +52,10 @@ SpeakPinyinWindow::SpeakPinyinWindow(QWidget* parent) : QWidget(parent, Qt::Wind
     connect(bt_speak, &QPushButton::clicked, this, &SpeakPinyinWindow::bt_speak_Click);
     connect(txt_pinyin, &QLineEdit::returnPressed, this, &SpeakPinyinWindow::bt_speak_Click);
     connect(bt_ok, &QPushButton::clicked, this, [this] { windows().unload(objectName()); });
+    // Enter in the text speaks it; Escape closes.
+    DialogKeys::keepEnter(txt_pinyin);
+    bt_speak->setDefault(true);
+    DialogKeys::install(this, [this] { close(); });
 
     // Load.
     bt_speak->setText(LangText(QStringLiteral("speak_speak")));

@@ -16,10 +16,14 @@ void SpeakPinyin(const QString& text)
     const QList<PinyinWord> words = parsePinyin(text);
     MissingSoundLog log;
     for (const PinyinWord& word : words) {
-        if (!PlaySyllable(word.text)) {
-            log.writeWord(word.text);
+        const Playback whole = playRecording(word.text);
+        if (whole != Playback::Played) {
+            // A word recording that is there but did not play is not missing; its
+            // syllables may still play.
+            if (whole == Playback::Missing)
+                log.writeWord(word.text);
             for (const QString& syllable : word.syllables) {
-                if (!PlaySyllable(syllable))
+                if (playRecording(syllable) == Playback::Missing)
                     log.writeSyllable(syllable);
             }
         }
@@ -27,18 +31,19 @@ void SpeakPinyin(const QString& text)
     }
 }
 
-bool PlaySyllable(const QString& name)
+Playback playRecording(const QString& name)
 {
     const QString path = soundIndex().find(SoundFolder, name + QStringLiteral(".wav"));
-    if (path.isEmpty())
-        return false;
     // Present means its length can be read: an unreadable file is as good as missing.
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    file.close();
+    if (path.isEmpty() || !FileExists(path))
+        return Playback::Missing;
     AudioOutput* output = audioOutput();
-    return output && output->play(path);
+    return output && output->play(path) ? Playback::Played : Playback::Failed;
+}
+
+bool PlaySyllable(const QString& name)
+{
+    return playRecording(name) == Playback::Played;
 }
 
 bool FileExists(const QString& path)

@@ -15,6 +15,12 @@ void SpeakPinyin(const QString& text);
 // only when the file was there and it played.
 bool PlaySyllable(const QString& name);
 
+enum class Playback { Played, Missing, Failed };
+// PlaySyllable, telling a recording that is not there (or cannot be read) from one
+// that is there but did not play (no sound device, a broken file). Only the first is
+// a missing recording.
+Playback playRecording(const QString& name);
+
 // Whether the file can be opened for reading.
 bool FileExists(const QString& path);
 

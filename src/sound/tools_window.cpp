@@ -5,6 +5,7 @@
 #include "core/language.h"
 #include "core/window_registry.h"
 #include "sound/missing_sound_log.h"
+#include "ui/dialog_keys.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -53,6 +54,8 @@ ToolsWindow::ToolsWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 
     connect(chk_do_log, &QCheckBox::toggled, this, &ToolsWindow::chk_do_log_Click);
     connect(bt_ok, &QPushButton::clicked, this, &ToolsWindow::bt_ok_Click);
+    bt_ok->setDefault(true);
+    DialogKeys::install(this, [this] { close(); });
 }
 
 void ToolsWindow::chk_do_log_Click(bool checked)

@@ -11,12 +11,14 @@
 #include "core/window_registry.h"
 #include "sound/missing_sound_log.h"
 #include "sound/speak_on_screen.h"
+#include "ui/dialog_keys.h"
 #include "ui/line_widget.h"
 #include "ui/unicode_text_box.h"
 #include "vocabulary/word_table.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -66,6 +68,9 @@ QLineEdit* cardField(QWidget* parent, const char* name, const QRect& geometry, i
     f->setFont(font);
     return f;
 }
+
+// The longest time a box takes: two of them still fit the run's 16-bit tick.
+constexpr int MaxSeconds = 9999;
 
 QLineEdit* numberField(QWidget* parent, const char* name, const QRect& geometry, const QString& text)
 {
@@ -132,6 +137,11 @@ void AutoFlashWindow::buildControls()
     txt_zeitbislsg = numberField(this, "txt_zeitbislsg", {490, 182, 60, 26}, QStringLiteral("2"));
     Label7 = caption(this, "Label7", QStringLiteral("Zeit für lösung"), {490, 222, 130, 36});
     txt_zeitfuerlsg = numberField(this, "txt_zeitfuerlsg", {490, 260, 60, 26}, QStringLiteral("3"));
+    // The times are whole seconds; the box takes nothing else.
+    for (QLineEdit* box : {txt_zeitbislsg, txt_zeitfuerlsg}) {
+        box->setValidator(new QIntValidator(0, MaxSeconds, box));
+        box->setToolTip(QStringLiteral("Whole seconds, 0 to %1").arg(MaxSeconds));
+    }
 
     Line1 = new LineWidget(this);
     Line1->setObjectName(QStringLiteral("Line1"));
@@ -158,6 +168,10 @@ void AutoFlashWindow::buildControls()
     connect(bt_ok, &QPushButton::clicked, this, &AutoFlashWindow::bt_ok_Click);
     connect(txt_zeitbislsg, &QLineEdit::textChanged, this, &AutoFlashWindow::read_times);
     connect(Timer1, &QTimer::timeout, this, &AutoFlashWindow::Timer1_Timer);
+    bt_start->setToolTip(QStringLiteral("Start the cards (Space or Enter)"));
+    bt_stop->setToolTip(QStringLiteral("Stop the cards (Space or Enter)"));
+    bt_ok->setToolTip(QStringLiteral("Close (Escape)"));
+    DialogKeys::install(this, [this] { bt_ok_Click(); });
 }
 
 void AutoFlashWindow::exchange_settings(const QString& mode)
@@ -257,11 +271,13 @@ void AutoFlashWindow::bt_start_Click()
     bt_stop->setEnabled(true);
     read_times();
     Timer1->start();
+    focusNext(bt_stop);
 }
 
 void AutoFlashWindow::bt_stop_Click()
 {
     bt_start->setEnabled(true);
+    focusNext(bt_start);
     bt_stop->setEnabled(false);
     Timer1->stop();
 }
@@ -282,10 +298,9 @@ void AutoFlashWindow::resizeEvent(QResizeEvent* event)
 
 void AutoFlashWindow::closeEvent(QCloseEvent* event)
 {
-    // Closed without OK: the run ends and nothing is saved.
-    Timer1->stop();
+    // The close box is OK by another name.
     event->accept();
-    windows().unload(objectName());
+    bt_ok_Click();
 }
 
 } // namespace tavi

@@ -11,6 +11,7 @@
 #include "sound/missing_sound_log.h"
 #include "sound/speak_on_screen.h"
 #include "ui/control.h"
+#include "ui/dialog_keys.h"
 #include "ui/unicode_text_box.h"
 #include "vocabulary/voc_file.h"
 #include "vocabulary/word_table.h"
@@ -89,10 +90,18 @@ FlashcardWindow::FlashcardWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     bt_goon->setText(LangText(QStringLiteral("flash_bt_goon")));
     bt_start->setText(LangText(QStringLiteral("flash__btstart")));
     bt_stop->setText(LangText(QStringLiteral("flash_bt_stop")));
-    for (QPushButton* b : {bt_repeat, bt_goon, bt_Yes, bt_no})
+    bt_undo->setText(LangText(QStringLiteral("flash_bt_undo")));
+    for (QPushButton* b : {bt_repeat, bt_goon, bt_Yes, bt_no, bt_undo})
         b->setEnabled(false);
     bt_start->setEnabled(true);
     bt_stop->setEnabled(true);
+    focusNext(bt_start);
+}
+
+FlashcardWindow::~FlashcardWindow()
+{
+    if (m_unsaved)
+        save_levels();
 }
 
 void FlashcardWindow::buildControls()
@@ -178,21 +187,35 @@ void FlashcardWindow::buildControls()
     bt_repeat = newControl<QPushButton>(this, "bt_repeat", QStringLiteral("Repeat"));
     bt_stop = newControl<QPushButton>(this, "bt_stop", QStringLiteral("stop"));
     bt_ok = newControl<QPushButton>(this, "bt_ok", QStringLiteral("OK"));
-    for (QPushButton* b : {bt_start, bt_goon, bt_Yes, bt_no, bt_repeat, bt_stop, bt_ok})
+    bt_undo = newControl<QPushButton>(this, "bt_undo", QStringLiteral("Undo"));
+    for (QPushButton* b : {bt_start, bt_goon, bt_Yes, bt_no, bt_repeat, bt_undo, bt_stop, bt_ok})
         b->setMinimumHeight(34);
     bt_Yes->setStyleSheet(
         QStringLiteral("QPushButton:enabled { color: rgb(0, 110, 0); font-weight: bold; }"));
     bt_no->setStyleSheet(QStringLiteral("QPushButton:enabled { color: rgb(170, 0, 0); font-weight: bold; }"));
+    bt_start->setToolTip(QStringLiteral("Start a training (Space or Enter)"));
     bt_goon->setToolTip(QStringLiteral("Show the whole card (Space or Enter)"));
-    bt_Yes->setToolTip(QStringLiteral("I knew it (Y)"));
+    bt_Yes->setToolTip(QStringLiteral("I knew it (Y or J, or Space or Enter)"));
     bt_no->setToolTip(QStringLiteral("I did not know it (N)"));
     bt_repeat->setToolTip(QStringLiteral("Speak the word again (R)"));
+    bt_undo->setToolTip(QStringLiteral("Take back the last answer (Backspace)"));
+    bt_stop->setToolTip(QStringLiteral("Save the levels"));
+    bt_ok->setToolTip(QStringLiteral("Save the levels and close (Escape)"));
+
+    // Shown when a training ends; nothing to close.
+    txt_summary = newControl<QLabel>(this, "txt_summary");
+    txt_summary->setWordWrap(true);
+    txt_summary->setAlignment(Qt::AlignCenter);
+    txt_summary->setStyleSheet(QStringLiteral("QLabel { background: rgb(225, 240, 255); color: rgb(0, 40, "
+                                              "90); border: 1px solid rgb(150, 180, 220);"
+                                              " border-radius: 4px; padding: 6px; font-weight: bold; }"));
+    txt_summary->hide();
 
     auto* top = new QHBoxLayout;
     top->addWidget(card, 3);
     top->addWidget(counters, 1);
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {bt_start, bt_goon, bt_Yes, bt_no, bt_repeat})
+    for (QPushButton* b : {bt_start, bt_goon, bt_Yes, bt_no, bt_repeat, bt_undo})
         buttons->addWidget(b);
     buttons->addStretch(1);
     buttons->addWidget(bt_stop);
@@ -202,20 +225,25 @@ void FlashcardWindow::buildControls()
     column->setSpacing(10);
     column->addLayout(top, 1);
     column->addWidget(txt_feedback);
+    column->addWidget(txt_summary);
     column->addLayout(buttons);
-    resize(720, 380);
+    resize(760, 400);
 
     connect(bt_start, &QPushButton::clicked, this, &FlashcardWindow::bt_start_Click);
     connect(bt_goon, &QPushButton::clicked, this, &FlashcardWindow::bt_goon_Click);
     connect(bt_Yes, &QPushButton::clicked, this, [this] { answer(true); });
     connect(bt_no, &QPushButton::clicked, this, [this] { answer(false); });
     connect(bt_repeat, &QPushButton::clicked, this, &FlashcardWindow::bt_repeat_Click);
+    connect(bt_undo, &QPushButton::clicked, this, &FlashcardWindow::bt_undo_Click);
     connect(bt_stop, &QPushButton::clicked, this, &FlashcardWindow::bt_stop_Click);
     connect(bt_ok, &QPushButton::clicked, this, &FlashcardWindow::bt_ok_Click);
-    addKey(bt_goon, {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter});
+    // Space and Enter stay with the focused button, which the training moves to the
+    // next step; only letters and Backspace are window-wide.
     addKey(bt_Yes, {Qt::Key_Y, Qt::Key_J});
     addKey(bt_no, {Qt::Key_N});
     addKey(bt_repeat, {Qt::Key_R});
+    addKey(bt_undo, {Qt::Key_Backspace});
+    DialogKeys::install(this, [this] { bt_ok_Click(); });
 }
 
 void FlashcardWindow::addKey(QPushButton* button, std::initializer_list<QKeySequence> keys)
@@ -259,8 +287,15 @@ void FlashcardWindow::speakCard(bool always)
 
 void FlashcardWindow::bt_start_Click()
 {
+    txt_summary->hide();
+    if (StudyCount < 0) {
+        txt_feedback->setText(LangText(QStringLiteral("flash_nothing")));
+        return;
+    }
     bt_start->setEnabled(false);
-    m_session.start(StudyCount);
+    m_session.start(StudyCount, studyLevels());
+    m_clock.start();
+    txt_runde->setText(QString::number(m_session.roundNumber()));
     next_card();
 }
 
@@ -275,11 +310,11 @@ void FlashcardWindow::next_card()
     unitext1->setText(QString());
     txt_pinyin->clear();
     if (!card) {
-        QPointer<FlashcardWindow> self(this);
+        showCounters(); // the last answer counts before the pause
         end_round();
-        if (!self)
-            return; // closed during the pause between rounds
-    } else if (const int row = cardRow(); row >= 0) {
+        return;
+    }
+    if (const int row = cardRow(); row >= 0) {
         const VocRow& word = VocTable[row];
         txt_feedback->setText(m_speaking);
         if (ch_eng->isChecked())
@@ -289,6 +324,7 @@ void FlashcardWindow::next_card()
         if (ch_pinyin->isChecked())
             txt_pinyin->setText(word[PINYIN]);
         showCounters();
+        focusNext(bt_goon);
         speakCard(false);
         return;
     }
@@ -309,14 +345,18 @@ void FlashcardWindow::end_round()
         bt_goon->setEnabled(false);
         bt_repeat->setEnabled(false);
         txt_feedback->setText(m_welldone);
+        end_training();
+        focusNext(bt_ok);
         return;
     }
     txt_feedback->setText(m_nextround);
     m_session.advanceRoundNumber();
     QPointer<FlashcardWindow> self(this);
+    m_pausing = true;
     WaitSeconds(1.0f);
     if (!self)
-        return;
+        return; // closed during the pause between rounds
+    m_pausing = false;
     txt_runde->setText(QString::number(m_session.roundNumber()));
     m_session.nextRound();
     next_card();
@@ -335,20 +375,43 @@ void FlashcardWindow::bt_goon_Click()
     if (ch_sound->isChecked())
         speakOnScreen(this, word[PINYIN]);
     txt_feedback->setText(m_feedback);
+    m_session.keepAnswers();
+    bt_undo->setEnabled(false);
     bt_no->setEnabled(true);
     bt_Yes->setEnabled(true);
+    focusNext(bt_Yes);
     bt_goon->setEnabled(false);
     bt_repeat->setEnabled(false);
 }
 
 void FlashcardWindow::answer(bool known)
 {
-    if (!m_session.hasCard())
+    if (!m_session.hasCard() || m_pausing)
         return;
     txt_feedback->clear();
+    m_rowAnswered = cardRow();
+    m_levelBeforeAnswer = m_rowAnswered >= 0 ? VocTable[m_rowAnswered][CTR] : QString();
     change_level(known ? 1 : -1);
     m_session.answer(known);
+    m_unsaved = true;
+    bt_undo->setEnabled(false);
+    QPointer<FlashcardWindow> self(this);
     next_card();
+    if (self)
+        bt_undo->setEnabled(m_session.canUndo());
+}
+
+void FlashcardWindow::bt_undo_Click()
+{
+    if (m_pausing || !m_session.undo())
+        return;
+    if (m_rowAnswered >= 0 && m_rowAnswered < static_cast<int>(VocTable.size()))
+        VocTable[m_rowAnswered][CTR] = m_levelBeforeAnswer;
+    m_rowAnswered = -1;
+    bt_undo->setEnabled(false);
+    txt_summary->hide();
+    txt_runde->setText(QString::number(m_session.roundNumber()));
+    next_card(); // the same word, asked again
 }
 
 void FlashcardWindow::change_level(int step)
@@ -366,6 +429,27 @@ void FlashcardWindow::bt_stop_Click()
 {
     bt_start->setEnabled(true);
     exchange_settings(QStringLiteral("W"));
+    save_levels();
+    if (m_session.started())
+        end_training();
+}
+
+void FlashcardWindow::end_training()
+{
+    const TrainingSummary s =
+        m_session.summary(studyLevels(), m_clock.isValid() ? m_clock.elapsed() / 1000 : 0);
+    txt_summary->setText(summaryText(LangText(QStringLiteral("flash_summary")), s));
+    txt_summary->show();
+    WriteSetting(QStringLiteral("flash_last_trained"), QString::number(s.trained));
+    WriteSetting(QStringLiteral("flash_last_firsttry"), QString::number(s.firstTry));
+    WriteSetting(QStringLiteral("flash_last_up"), QString::number(s.levelsUp));
+    WriteSetting(QStringLiteral("flash_last_down"), QString::number(s.levelsDown));
+    WriteSetting(QStringLiteral("flash_last_seconds"), QString::number(s.seconds));
+}
+
+void FlashcardWindow::save_levels()
+{
+    m_unsaved = false;
     if (tableReadFrom(VocFilePath)) {
         WriteVocFile(VocFilePath, BuildVocText());
     } else if (VocCount >= 0) {
@@ -387,9 +471,9 @@ void FlashcardWindow::bt_ok_Click()
 
 void FlashcardWindow::closeEvent(QCloseEvent* event)
 {
-    // Closed without OK: nothing is saved, and the next opening starts afresh.
+    // The close box is OK by another name: no answer given is lost.
     event->accept();
-    windows().unload(objectName());
+    bt_ok_Click();
 }
 
 } // namespace tavi

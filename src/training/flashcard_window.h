@@ -4,6 +4,7 @@
 
 #include "training/flashcard_session.h"
 
+#include <QElapsedTimer>
 #include <QWidget>
 
 class QCheckBox;
@@ -19,6 +20,8 @@ class FlashcardWindow : public QWidget {
     Q_OBJECT
 public:
     explicit FlashcardWindow(QWidget* parent = nullptr);
+    // Answers not saved yet are saved when the window goes, however it goes.
+    ~FlashcardWindow() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -33,8 +36,11 @@ private:
     void answer(bool known);
     void change_level(int step);
     void bt_repeat_Click();
+    void bt_undo_Click();
     void bt_stop_Click();
     void bt_ok_Click();
+    void save_levels();
+    void end_training();
     void showCounters();
     void speakCard(bool always);
     int cardRow() const;
@@ -42,6 +48,11 @@ private:
     void addKey(QPushButton* button, std::initializer_list<QKeySequence> keys);
 
     FlashcardSession m_session;
+    QElapsedTimer m_clock;       // since Start
+    QString m_levelBeforeAnswer; // of the word last answered, for undo
+    int m_rowAnswered = -1;
+    bool m_unsaved = false; // answers given since the last save
+    bool m_pausing = false; // in the second between two rounds
     QString m_speaking;
     QString m_feedback;
     QString m_nextround;
@@ -54,6 +65,8 @@ private:
     QPushButton* bt_Yes = nullptr;
     QPushButton* bt_no = nullptr;
     QPushButton* bt_ok = nullptr;
+    QPushButton* bt_undo = nullptr;
+    QLabel* txt_summary = nullptr;
     UnicodeTextBox* unitext1 = nullptr;
     QLineEdit* txt_pinyin = nullptr;
     QLineEdit* txt_eng = nullptr;

@@ -9,6 +9,7 @@
 #include "core/settings.h"
 #include "core/window_registry.h"
 #include "ui/control.h"
+#include "ui/dialog_keys.h"
 #include "vocabulary/open_file_dialog.h"
 #include "vocabulary/study_selection.h"
 #include "vocabulary/voc_file.h"
@@ -19,6 +20,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -88,6 +90,8 @@ LoadVocWindow::LoadVocWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     level = newControl<QLabel>(Frame2, "level");
     txt_lev = newControl<QLineEdit>(Frame2, "txt_lev");
     txt_lev->setFixedWidth(60);
+    txt_lev->setValidator(new QIntValidator(0, 9, txt_lev));
+    txt_lev->setToolTip(QStringLiteral("The highest level to study, 0 to 9; empty: every level"));
     Label3 = newControl<QLabel>(Frame2, "Label3");
     txt_more = newControl<QLineEdit>(Frame2, "txt_more");
     voc_to_array = newControl<QPushButton>(Frame2, "voc_to_array");
@@ -138,6 +142,20 @@ LoadVocWindow::LoadVocWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     connect(bt_browse, &QPushButton::clicked, this, &LoadVocWindow::bt_browse_Click);
     connect(voc_to_array, &QPushButton::clicked, this, &LoadVocWindow::voc_to_array_Click);
     connect(close1, &QPushButton::clicked, this, &LoadVocWindow::close1_Click);
+    // Enter in a filter box selects anew, so the count always follows the boxes.
+    for (QLineEdit* box : {txt_chap, txt_lev, txt_more}) {
+        DialogKeys::keepEnter(box);
+        connect(box, &QLineEdit::returnPressed, this, [this] {
+            if (voc_to_array->isEnabled())
+                voc_to_array_Click();
+        });
+    }
+    DialogKeys::install(this, [this] { close(); });
+    setTabOrder(bt_browse, txt_chap);
+    setTabOrder(txt_chap, txt_lev);
+    setTabOrder(txt_lev, txt_more);
+    setTabOrder(txt_more, voc_to_array);
+    setTabOrder(voc_to_array, close1);
 
     // Load
     load_settings(QStringLiteral("R"));
@@ -187,9 +205,20 @@ void LoadVocWindow::bt_browse_Click()
     StudyCount = -1;
     txt_anzvoc->setText(QStringLiteral("--"));
 
-    if (!loadVocabularyFile(VocFilePath)) {
+    switch (readVocabulary(VocFilePath)) {
+    case LoadResult::Missing:
         MsgBox(QStringLiteral("Can not find this file"), vbExclamation);
         return;
+    case LoadResult::Unreadable:
+        MsgBox(LangText(QStringLiteral("load_file_unreadable")) + u'\n' + VocFilePath, vbExclamation);
+        return;
+    case LoadResult::Empty:
+        txt_anz_allvoc->setText(QStringLiteral("0"));
+        txt_anz_allvoc_2->setText(QStringLiteral("0"));
+        MsgBox(LangText(QStringLiteral("load_file_empty")) + u'\n' + VocFilePath, vbExclamation);
+        return;
+    case LoadResult::Loaded:
+        break;
     }
     const QString count = QString::number(VocCount + 1);
     txt_anz_allvoc->setText(count);
@@ -206,13 +235,18 @@ void LoadVocWindow::voc_to_array_Click()
 
 void LoadVocWindow::close1_Click()
 {
+    // What the boxes say when OK is pressed is what gets trained.
+    if (voc_to_array->isEnabled())
+        voc_to_array_Click();
     if (StudyCount < 0)
         MsgBox(QStringLiteral("You did NOT select any vocabulary to study or play with !"), vbExclamation,
                QStringLiteral("Tavi"));
     hide();
     load_settings(QStringLiteral("W"));
     if (MainWindow* main = MainWindow::instance()) {
-        main->set_vocbuttons(true);
+        main->set_vocbuttons(StudyCount >= 0);
+        if (StudyCount < 0)
+            main->setStatus(LangText(QStringLiteral("main_txt_status_nowords")));
         main->show();
     }
     windows().unload(objectName());

@@ -272,14 +272,19 @@ bool WriteVocFile(const QString& path, const QString& text)
     return true;
 }
 
-bool loadVocabularyFile(const QString& path)
+LoadResult readVocabulary(const QString& path)
 {
+    const QFileInfo info(path);
+    if (!info.exists() || info.isDir())
+        return LoadResult::Missing;
     const QString text = ReadVocFile(path);
-    if (text.isEmpty())
-        return false;
+    if (text.isEmpty()) {
+        QFile probe(path);
+        return probe.open(QIODevice::ReadOnly) ? LoadResult::Empty : LoadResult::Unreadable;
+    }
     ParseVocText(text);
     VocTableSource = path;
-    return true;
+    return VocCount >= 0 ? LoadResult::Loaded : LoadResult::Empty;
 }
 
 } // namespace tavi

@@ -39,8 +39,17 @@ QString NarrowToAnsi(const QString& text);
 // file; the old file then stays as it was. Returns whether the file was written.
 bool WriteVocFile(const QString& path, const QString& text);
 
+enum class LoadResult { Loaded, Missing, Unreadable, Empty };
+
 // ReadVocFile and, when it gave text, ParseVocText; remembers the file as the table's
-// source. False (table unchanged) when the file is missing, unreadable or empty.
-bool loadVocabularyFile(const QString& path);
+// source. Loaded when the file held at least one word. A header without words leaves
+// an empty table read from that file; a file that is missing, unreadable or holds no
+// text at all leaves the table as it was.
+LoadResult readVocabulary(const QString& path);
+// readVocabulary gave Loaded.
+inline bool loadVocabularyFile(const QString& path)
+{
+    return readVocabulary(path) == LoadResult::Loaded;
+}
 
 } // namespace tavi

@@ -144,12 +144,21 @@ void TstMainWindow::firstStart()
     QCOMPARE(s.child<QLabel>("txt_title")->text(), english("main_txt_title"));
     QCOMPARE(s.child<QLabel>("txt_status")->text(), english("main_txt_status_load"));
     QCOMPARE(s.child<QPushButton>("go_flash")->text(), english("main_bt_flash"));
-    QCOMPARE(s.child<QAction>("mnu_flash")->text(), english("main_bt_flash"));
-    QCOMPARE(s.child<QAction>("mnu_exit")->text(), english("main_end"));
-    QCOMPARE(s.child<QAction>("mnu_help")->text(), english("main_bt_help"));
+    QCOMPARE(s.child<QAction>("mnu_flash")->text().remove(u'&'), english("main_bt_flash"));
+    QCOMPARE(s.child<QAction>("mnu_exit")->text().remove(u'&'), english("main_end"));
+    QCOMPARE(s.child<QAction>("mnu_help")->text().remove(u'&'), english("main_bt_help"));
     QVERIFY(s.child<QAction>("mnu_english")->isChecked());
     QVERIFY(!s.child<QAction>("mnu_german")->isChecked());
     QVERIFY(!s.child<QAction>("mnu_newlang")->isChecked());
+    // Every item can be reached by its letter, and the commands users try first have keys.
+    for (QMenu* menu : s.window.menuBar()->findChildren<QMenu*>()) {
+        for (QAction* a : menu->actions())
+            QVERIFY2(a->isSeparator() || a->text().contains(u'&'), qPrintable(a->text()));
+    }
+    QCOMPARE(s.child<QAction>("mnu_flash")->text(), QString("&Flashcards"));
+    QCOMPARE(s.child<QAction>("mnu_loadvoc")->shortcut(), QKeySequence(QKeySequence::Open));
+    QCOMPARE(s.child<QAction>("mnu_exit")->shortcut(), QKeySequence("Ctrl+Q"));
+    QCOMPARE(s.child<QAction>("mnu_help")->shortcut(), QKeySequence("F1"));
 }
 
 void TstMainWindow::laterStart()

@@ -105,7 +105,9 @@ private Q_SLOTS:
     void timesAreReadWhenTheFirstBoxChanges();
     void stopKeepsTheCardAndStartBeginsAgain();
     void okStoresTheBoxesAndUnloads();
-    void closingStopsWithoutStoring();
+    void closingIsOk_data();
+    void closingIsOk();
+    void timeBoxesTakeOnlySeconds();
     void selectionChangedDuringARun();
     void scalesWithTheWindow();
 };
@@ -268,18 +270,43 @@ void TstAutoFlashWindow::okStoresTheBoxesAndUnloads()
     QTRY_VERIFY(!timer); // discarded with its window
 }
 
-void TstAutoFlashWindow::closingStopsWithoutStoring()
+void TstAutoFlashWindow::closingIsOk_data()
 {
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("close box") << false;
+    QTest::newRow("Escape") << true;
+}
+
+void TstAutoFlashWindow::closingIsOk()
+{
+    QFETCH(bool, escape);
     AutoRun r(kThree);
     r.start();
     r.timer()->start();
     r.child<QCheckBox>("ch_eng")->setChecked(true);
     QPointer<QTimer> timer = r.timer();
-    r.window->close();
+    if (escape)
+        QTest::keyClick(r.window, Qt::Key_Escape);
+    else
+        r.window->close();
     QVERIFY(!timer->isActive());
     QCOMPARE(r.registry.find("autoflash"), nullptr);
-    QCOMPARE(ini::read(SettingsFile, "Tavi", "autofch_eng"), QString());
+    QCOMPARE(ini::read(SettingsFile, "Tavi", "autofch_eng"), QString("1"));
     QTRY_VERIFY(!timer);
+}
+
+void TstAutoFlashWindow::timeBoxesTakeOnlySeconds()
+{
+    AutoRun r(kThree);
+    auto* until = r.child<QLineEdit>("txt_zeitbislsg");
+    QVERIFY(until->toolTip().contains("0 to 9999"));
+    until->end(false);
+    QTest::keyClicks(until, "abc");
+    QCOMPARE(until->text(), QString("2"));
+    QTest::keyClicks(until, "5");
+    QCOMPARE(until->text(), QString("25"));
+    QTest::keyClicks(until, "999");
+    QCOMPARE(until->text(), QString("2599"));
 }
 
 void TstAutoFlashWindow::selectionChangedDuringARun()

@@ -9,6 +9,7 @@
 #include "vocabulary/voc_file.h"
 #include "vocabulary/word_table.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -87,8 +88,12 @@ private Q_SLOTS:
     void repeatSpeaksEvenWithSoundOff();
     void stopWritesTheLevels();
     void stopWithWordsFromElsewhereDoesNotWrite();
-    void keyboardAnswers();
-    void emptySelectionIsWellDone();
+    void keyboardThroughATraining();
+    void undoReachesBackOverTheRoundsEnd();
+    void summaryAtTheEnd();
+    void answersSurviveTheWindowGoing_data();
+    void answersSurviveTheWindowGoing();
+    void emptySelectionHasNothingToTrain();
     void pauseBetweenRoundsSurvivesClicks();
     void screenshotsOfACard();
 };
@@ -116,6 +121,7 @@ void TstFlashcardWindow::yesYesNoThenYes()
     Training t(kThree);
     t.click("bt_start");
     QCOMPARE(t.enabled(), QString("goon repeat"));
+    QCOMPARE(t.label("txt_runde"), QString("1"));
     QCOMPARE(t.chinese(), QString("你好"));
     QCOMPARE(t.field("txt_pinyin"), QString("ni3hao3"));
     QCOMPARE(t.field("txt_eng"), QString());
@@ -133,7 +139,10 @@ void TstFlashcardWindow::yesYesNoThenYes()
     t.click("bt_goon");
     t.click("bt_Yes");
     t.click("bt_goon");
-    t.click("bt_no"); // the round ends here, with a pause of a second
+    QString duringPause;
+    QTimer::singleShot(300, [&] { duringPause = t.counters(); });
+    t.click("bt_no");                          // the round ends here, with a pause of a second
+    QCOMPARE(duringPause, QString("2/1 3/3")); // the last answer counts at once
     QCOMPARE(t.label("txt_runde"), QString("2"));
     QCOMPARE(t.counters(), QString("0/0 0/1"));
     QCOMPARE(t.chinese(), QString("再见"));
@@ -206,32 +215,143 @@ void TstFlashcardWindow::stopWithWordsFromElsewhereDoesNotWrite()
     QVERIFY(t.boxes.calls[0].text.contains(other));
 }
 
-void TstFlashcardWindow::keyboardAnswers()
+// Keys go where a real keyboard sends them: to the focused control.
+void TstFlashcardWindow::keyboardThroughATraining()
 {
     Training t(kThree);
-    QVERIFY(QTest::qWaitForWindowExposed(t.window));
-    t.click("bt_start");
+    t.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(t.window));
+    auto press = [&](Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); };
+    QCOMPARE(QApplication::focusWidget(), t.button("bt_start"));
+    press(Qt::Key_Space);
+    QCOMPARE(t.enabled(), QString("goon repeat"));
+    QCOMPARE(QApplication::focusWidget(), t.button("bt_goon"));
     t.heard();
-    QTest::keyClick(t.window, Qt::Key_Y); // Yes is not enabled before Go on
+    press(Qt::Key_Y); // Yes is not enabled before Go on
     QCOMPARE(t.label("txt_done_this_round"), QString("0"));
-    QTest::keyClick(t.window, Qt::Key_R);
+    press(Qt::Key_R);
     QCOMPARE(t.heard(), (QStringList{"ni3hao3", "wait"}));
-    QTest::keyClick(t.window, Qt::Key_Space);
+    press(Qt::Key_Space);
     QCOMPARE(t.enabled(), QString("Yes no"));
-    QTest::keyClick(t.window, Qt::Key_J);
+    QCOMPARE(QApplication::focusWidget(), t.button("bt_Yes"));
+    press(Qt::Key_Return); // the focused Yes
     QCOMPARE(t.counters(), QString("1/0 1/3"));
-    QTest::keyClick(t.window, Qt::Key_Return);
-    QTest::keyClick(t.window, Qt::Key_N);
+    press(Qt::Key_Enter);
+    press(Qt::Key_N);
     QCOMPARE(t.counters(), QString("1/1 2/3"));
+    QCOMPARE(VocTable[1][CTR], QString("0"));
+
+    press(Qt::Key_Backspace); // undo: the same word again, at its old level
+    QCOMPARE(t.counters(), QString("1/0 1/3"));
+    QCOMPARE(VocTable[1][CTR], QString("1"));
+    QCOMPARE(t.chinese(), QString("谢谢"));
+    QCOMPARE(t.enabled(), QString("goon repeat"));
+
+    // Space belongs to whatever has the focus: a check box ticks, Stop stops.
+    QCheckBox* eng = t.box("ch_eng");
+    eng->setFocus();
+    press(Qt::Key_Space);
+    QVERIFY(eng->isChecked());
+    QCOMPARE(t.field("txt_eng"), QString()); // no card was revealed meanwhile
+    t.button("bt_stop")->setFocus();
+    press(Qt::Key_Space);
+    QVERIFY(t.button("bt_start")->isEnabled());
+    QCOMPARE(t.field("txt_pinyin"), QString("xie4xie0"));
+    QVERIFY(t.button("bt_goon")->isEnabled()); // not revealed
+    QVERIFY(QFile::exists(VocFilePath + ".bak"));
+    QVERIFY(t.button("bt_undo")->toolTip().contains("Backspace"));
 }
 
-void TstFlashcardWindow::emptySelectionIsWellDone()
+void TstFlashcardWindow::undoReachesBackOverTheRoundsEnd()
+{
+    Training t(kThree);
+    t.click("bt_start");
+    for (const char* b : {"bt_Yes", "bt_Yes", "bt_no"}) {
+        t.click("bt_goon");
+        QVERIFY(!t.button("bt_undo")->isEnabled()); // the answer before stays now
+        t.click(b);
+        QVERIFY(t.button("bt_undo")->isEnabled());
+    }
+    QCOMPARE(t.label("txt_runde"), QString("2"));
+    t.click("bt_undo");
+    QCOMPARE(t.label("txt_runde"), QString("1"));
+    QCOMPARE(t.counters(), QString("2/0 2/3"));
+    QCOMPARE(VocTable[2][CTR], QString("0"));
+    QVERIFY(!t.button("bt_undo")->isEnabled()); // one answer back, no more
+    t.click("bt_goon");
+    t.click("bt_Yes"); // now every word is known at the first try
+    QCOMPARE(t.field("txt_feedback"), english("flash_welldone"));
+    QVERIFY(t.button("bt_undo")->isEnabled());
+    t.click("bt_undo");
+    QCOMPARE(t.enabled(), QString("goon repeat"));
+    QCOMPARE(t.chinese(), QString("再见"));
+}
+
+void TstFlashcardWindow::summaryAtTheEnd()
+{
+    Training t(kThree);
+    t.click("bt_start");
+    QVERIFY(!t.window->findChild<QLabel*>("txt_summary")->isVisible());
+    // 你好 8: no, no, yes = 7; 谢谢 1: yes = 2; 再见 0: yes = 1.
+    for (const char* b : {"bt_no", "bt_Yes", "bt_Yes", "bt_no", "bt_Yes"}) {
+        t.click("bt_goon");
+        t.click(b);
+    }
+    QCOMPARE(t.field("txt_feedback"), english("flash_welldone"));
+    auto* summary = t.window->findChild<QLabel*>("txt_summary");
+    QVERIFY(summary->isVisible());
+    const auto stored = [&](const char* key) { return ini::read(SettingsFile, "Tavi", key); };
+    const int seconds = stored("flash_last_seconds").toInt();
+    QVERIFY(seconds >= 2 && seconds < 10); // two pauses between rounds
+    QCOMPARE(summary->text(),
+             english("flash_summary").arg(3).arg(2).arg(2).arg(1).arg(QString("0:0%1").arg(seconds)));
+    QCOMPARE(stored("flash_last_trained") + stored("flash_last_firsttry") + stored("flash_last_up") +
+                 stored("flash_last_down"),
+             QString("3221"));
+    QCOMPARE(QFileInfo::exists(VocFilePath + ".bak"), false); // only Stop and OK save
+    t.click("bt_stop");
+    t.click("bt_start");
+    QVERIFY(!summary->isVisible());
+}
+
+void TstFlashcardWindow::answersSurviveTheWindowGoing_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("close box") << "close";
+    QTest::newRow("Escape") << "escape";
+    QTest::newRow("unloaded") << "unload"; // a language switch, or the program ending
+}
+
+void TstFlashcardWindow::answersSurviveTheWindowGoing()
+{
+    QFETCH(QString, how);
+    Training t(kThree);
+    t.click("bt_start");
+    t.click("bt_goon");
+    t.click("bt_no");
+    t.box("ch_eng")->setChecked(true);
+    if (how == "close")
+        t.window->close();
+    else if (how == "escape")
+        QTest::keyClick(t.window, Qt::Key_Escape);
+    else
+        t.registry.unload("flashcard");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(t.registry.find("flashcard"), nullptr);
+    VocTable.clear();
+    QVERIFY(loadVocabularyFile(VocFilePath));
+    QCOMPARE(VocTable[0][CTR], QString("7"));
+    if (how != "unload")
+        QCOMPARE(ini::read(SettingsFile, "Tavi", "flash_ch_eng"), QString("1"));
+}
+
+void TstFlashcardWindow::emptySelectionHasNothingToTrain()
 {
     Training t(kThree);
     StudyCount = -1;
     t.click("bt_start");
-    QCOMPARE(t.field("txt_feedback"), english("flash_welldone"));
-    QCOMPARE(t.enabled(), QString());
+    QCOMPARE(t.field("txt_feedback"), english("flash_nothing"));
+    QCOMPARE(t.enabled(), QString("start"));
     QVERIFY(t.heard().isEmpty());
 }
 
@@ -285,6 +405,12 @@ void TstFlashcardWindow::screenshotsOfACard()
     QVERIFY(t.window->grab().save(QStringLiteral(TAVI_SCREENSHOT_DIR "/flashcard_card.png")));
     t.click("bt_goon");
     QVERIFY(t.window->grab().save(QStringLiteral(TAVI_SCREENSHOT_DIR "/flashcard_whole_card.png")));
+    for (int i = 0; i < 3; ++i) {
+        t.click("bt_Yes");
+        if (t.button("bt_goon")->isEnabled())
+            t.click("bt_goon");
+    }
+    QVERIFY(t.window->grab().save(QStringLiteral(TAVI_SCREENSHOT_DIR "/flashcard_summary.png")));
 }
 
 QTEST_MAIN(TstFlashcardWindow)

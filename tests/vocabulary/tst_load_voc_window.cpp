@@ -65,8 +65,8 @@ private Q_SLOTS:
     void germanDefaultFile();
     void chooseLoadSelectAndOk();
     void cancelledDialogLeavesCleanState();
-    void unreadableFileIsReported();
-    void headerOnlyFileHasNoWords();
+    void filesWithoutWordsAreReported();
+    void countFollowsTheBoxes();
     void invalidLevelIsCleared();
     void okWithoutSelectionWarns();
     void closingWithoutOkStoresNothing();
@@ -158,31 +158,50 @@ void TstLoadVocWindow::cancelledDialogLeavesCleanState()
     QVERIFY(s.boxes.calls.isEmpty());
 }
 
-void TstLoadVocWindow::unreadableFileIsReported()
+void TstLoadVocWindow::filesWithoutWordsAreReported()
 {
     Session s;
     s.choose(s.sample());
     const int words = VocCount;
+    // No text at all: the table stays; only a header: the count says 0. Both are
+    // reported as empty, naming the file, and only a missing file as missing.
     s.folder.write("empty.txt", QByteArray("\xFF\xFE", 2));
+    s.folder.write("h.txt", QByteArray("\xFF\xFE", 2) + QByteArray("C\0T\0R\0 \0+\0 \0P\0\r\0", 16));
     s.choose(s.folder.file("empty.txt"));
-    QCOMPARE(s.boxes.calls.size(), 1);
-    QCOMPARE(s.boxes.calls[0].text, QString("Can not find this file"));
-    QCOMPARE(s.boxes.calls[0].flags, 48);
     QCOMPARE(VocCount, words);
     QCOMPARE(s.text("txt_vocfile"), s.folder.file("empty.txt"));
-    QVERIFY(!s.button("voc_to_array")->isEnabled());
-    s.choose(s.folder.file("missing.txt"));
-    QCOMPARE(s.boxes.calls.size(), 2);
-}
-
-void TstLoadVocWindow::headerOnlyFileHasNoWords()
-{
-    Session s;
-    s.folder.write("h.txt", QByteArray("\xFF\xFE", 2) + QByteArray("C\0T\0R\0 \0+\0 \0P\0\r\0", 16));
     s.choose(s.folder.file("h.txt"));
     QCOMPARE(s.text("txt_anz_allvoc"), QString("0"));
     QVERIFY(!s.button("voc_to_array")->isEnabled());
-    QVERIFY(s.boxes.calls.isEmpty());
+    s.choose(s.folder.file("missing.txt"));
+    QCOMPARE(s.boxes.calls.size(), 3);
+    for (int i : {0, 1}) {
+        QCOMPARE(s.boxes.calls[i].flags, 48);
+        QVERIFY(s.boxes.calls[i].text.startsWith(english("load_file_empty")));
+    }
+    QVERIFY(s.boxes.calls[1].text.endsWith(s.folder.file("h.txt")));
+    QCOMPARE(s.boxes.calls[2].text, QString("Can not find this file"));
+}
+
+void TstLoadVocWindow::countFollowsTheBoxes()
+{
+    Session s;
+    s.choose(s.sample());
+    QVERIFY(QTest::qWaitForWindowExposed(s.window));
+    QLineEdit* chap = s.field("txt_chap");
+    chap->setText("1");
+    s.button("voc_to_array")->click();
+    const int one = StudyCount;
+    chap->setText("1, 2");
+    chap->setFocus();
+    QTest::keyClick(chap, Qt::Key_Return); // selects, and leaves the window open
+    QVERIFY(StudyCount > one);
+    QCOMPARE(s.text("txt_anzvoc"), QString::number(StudyCount + 1));
+    QVERIFY(s.window->isVisible());
+    chap->setText("1"); // changed without selecting: OK still trains what the box says
+    s.button("close1")->click();
+    QCOMPARE(StudyCount, one);
+    QCOMPARE(ini::read(SettingsFile, "Tavi", "load_txt_chap"), QString("1"));
 }
 
 void TstLoadVocWindow::invalidLevelIsCleared()
@@ -199,13 +218,16 @@ void TstLoadVocWindow::invalidLevelIsCleared()
 void TstLoadVocWindow::okWithoutSelectionWarns()
 {
     Session s;
-    s.choose(s.sample()); // a new file empties the selection
+    s.choose(s.sample());
+    s.field("txt_chap")->setText("no such chapter");
     s.button("close1")->click();
     QCOMPARE(s.boxes.calls.size(), 1);
     QCOMPARE(s.boxes.calls[0].text, QString("You did NOT select any vocabulary to study or play with !"));
     QCOMPARE(s.boxes.calls[0].flags, 48);
     QCOMPARE(s.boxes.calls[0].title, QString("Tavi"));
-    QVERIFY(s.trainingEnabled()); // the window closes all the same
+    QVERIFY(!s.window->isVisible()); // the window closes all the same
+    QVERIFY(!s.trainingEnabled());
+    QCOMPARE(s.main.findChild<QLabel*>("txt_status")->text(), english("main_txt_status_nowords"));
 }
 
 void TstLoadVocWindow::closingWithoutOkStoresNothing()

@@ -349,13 +349,13 @@ void TstVocFile::loadRemembersSource()
     QVERIFY(tableReadFrom(m_folder->file("v.txt")));
     QVERIFY(!tableReadFrom(m_folder->file("other.txt")));
     // A failed load keeps the table and where it came from.
-    QVERIFY(!loadVocabularyFile(m_folder->file("empty.txt")));
-    QVERIFY(!loadVocabularyFile(m_folder->file("missing.txt")));
+    QCOMPARE(readVocabulary(m_folder->file("empty.txt")), LoadResult::Empty);
+    QCOMPARE(readVocabulary(m_folder->file("missing.txt")), LoadResult::Missing);
     QCOMPARE(VocCount, 0);
     QVERIFY(tableReadFrom(m_folder->file("v.txt")));
     // A header alone is read, but a table without words is nothing to save.
     m_folder->write("h.txt", utf16le(header()));
-    QVERIFY(loadVocabularyFile(m_folder->file("h.txt")));
+    QCOMPARE(readVocabulary(m_folder->file("h.txt")), LoadResult::Empty);
     QCOMPARE(VocCount, -1);
     QVERIFY(!tableReadFrom(m_folder->file("h.txt")));
 }
