@@ -106,7 +106,6 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     connect(bt_ok, &QPushButton::clicked, this, &QWidget::hide);
     // OK is what Enter and Escape do, from the moment the window opens.
     DialogKeys::install(this, [this] { hide(); });
-    bt_ok->setFocus();
     connect(bt_install, &QPushButton::clicked, this, [] { windows().open(QStringLiteral("frm_install")); });
 
     // Load: captions in this order.
@@ -120,6 +119,12 @@ void AboutWindow::setLinkColor(QLabel* label, const QColor& color)
     QPalette pal = label->palette();
     pal.setColor(QPalette::WindowText, color);
     label->setPalette(pal);
+}
+
+void AboutWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    bt_ok->setFocus(); // each time it opens, so that Enter means OK
 }
 
 void AboutWindow::mouseMoveEvent(QMouseEvent* event)

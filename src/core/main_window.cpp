@@ -11,6 +11,7 @@
 #include "core/wait.h"
 #include "core/window_registry.h"
 #include "sound/missing_sound_log.h"
+#include "ui/dialog_keys.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -116,6 +117,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     buildMenus();
     buildControls();
     connectCommands();
+    DialogKeys::install(this, {}); // Enter presses the focused button, as Space does
 }
 
 MainWindow::~MainWindow()

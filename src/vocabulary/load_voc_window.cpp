@@ -140,7 +140,10 @@ LoadVocWindow::LoadVocWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     column->addWidget(close1, 0, Qt::AlignHCenter);
 
     connect(bt_browse, &QPushButton::clicked, this, &LoadVocWindow::bt_browse_Click);
-    connect(voc_to_array, &QPushButton::clicked, this, &LoadVocWindow::voc_to_array_Click);
+    connect(voc_to_array, &QPushButton::clicked, this, [this] {
+        voc_to_array_Click();
+        focusNext(close1); // next: OK
+    });
     connect(close1, &QPushButton::clicked, this, &LoadVocWindow::close1_Click);
     // Enter in a filter box selects anew, so the count always follows the boxes.
     for (QLineEdit* box : {txt_chap, txt_lev, txt_more}) {
@@ -174,6 +177,7 @@ LoadVocWindow::LoadVocWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     voc_to_array->setText(LangText(QStringLiteral("load_bt_selvoc")));
     bt_browse->setText(LangText(QStringLiteral("load_bt_browse")));
     m_dialogTitle = LangText(QStringLiteral("load_loaddialog"));
+    bt_browse->setFocus(); // the first step: choose the file
 }
 
 void LoadVocWindow::load_settings(const QString& mode)
@@ -224,6 +228,8 @@ void LoadVocWindow::bt_browse_Click()
     txt_anz_allvoc->setText(count);
     txt_anz_allvoc_2->setText(count);
     voc_to_array->setEnabled(VocCount >= 0);
+    focusNext(voc_to_array);
+    close1->setDefault(true); // Enter still means OK
 }
 
 void LoadVocWindow::voc_to_array_Click()

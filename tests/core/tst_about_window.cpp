@@ -130,6 +130,15 @@ void TstAboutWindow::okHidesAndAboutShowsSameWindow()
     QCOMPARE(o.registry.find("frm_about"), o.window);
     QVERIFY(o.window->isVisible());
     QCOMPARE(o.button("bt_ok")->text(), caption);
+
+    // From the moment it opens, Enter and Escape are OK too.
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        QCOMPARE(o.window->focusWidget(), o.button("bt_ok"));
+        QTest::keyClick(o.window->focusWidget(), key);
+        QVERIFY(!o.window->isVisible());
+        QVERIFY(o.registry.open("frm_about"));
+    }
+    QVERIFY(o.opener.calls.isEmpty());
 }
 
 void TstAboutWindow::installButtonOpensInstallationCheck()
