@@ -1,6 +1,7 @@
 // The windows this version of the program can open, by name.
 #include "core/about_window.h"
 #include "core/window_registry.h"
+#include "game/memory_window.h"
 #include "sound/speak_pinyin_window.h"
 #include "sound/tools_window.h"
 #include "training/auto_flash_window.h"
@@ -17,6 +18,7 @@ void registerAllWindows(WindowRegistry& registry)
     registry.add(QStringLiteral("autoflash"), [] { return new AutoFlashWindow; });
     registry.add(QStringLiteral("frm_tools"), [] { return new ToolsWindow; });
     registry.add(QStringLiteral("frm_speakpinyin"), [] { return new SpeakPinyinWindow; });
+    registry.add(QStringLiteral("frm_game1"), [] { return new MemoryWindow; });
 }
 
 } // namespace tavi

@@ -34,7 +34,7 @@ void SpeakPinyin(const QString& text)
 Playback playRecording(const QString& name)
 {
     const QString path = soundIndex().find(SoundFolder, name + QStringLiteral(".wav"));
-    // Present means its length can be read: an unreadable file is as good as missing.
+    // Missing means not there to open; a file that is there but does not play failed.
     if (path.isEmpty() || !FileExists(path))
         return Playback::Missing;
     AudioOutput* output = audioOutput();

@@ -27,7 +27,7 @@ TestProgramFolder::TestProgramFolder(Contents contents)
         QDir(path()).mkpath(QStringLiteral("my_vocabulary"));
         QDir(path()).mkpath(QStringLiteral("meine vokabeln"));
         for (const char* name : {"language.ini", "help.htm", "help_d.htm", "help_n.htm",
-                                 "my_vocabulary/pcr1-10u.txt", "meine vokabeln/pcr1-10u_d.txt"})
+                                 "my_vocabulary/pcr1-10u.txt", "meine vokabeln/pcr1-10u_d.txt", "cards.jpg"})
             QFile::copy(shippedData(QLatin1String(name)), file(QLatin1String(name)));
     }
     initProgramPaths(m_dir.path());
