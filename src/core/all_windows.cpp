@@ -1,4 +1,5 @@
 // The windows this version of the program can open, by name.
+#include "brainwash/brain_window.h"
 #include "core/about_window.h"
 #include "core/window_registry.h"
 #include "sound/speak_pinyin_window.h"
@@ -17,6 +18,7 @@ void registerAllWindows(WindowRegistry& registry)
     registry.add(QStringLiteral("autoflash"), [] { return new AutoFlashWindow; });
     registry.add(QStringLiteral("frm_tools"), [] { return new ToolsWindow; });
     registry.add(QStringLiteral("frm_speakpinyin"), [] { return new SpeakPinyinWindow; });
+    registry.add(QStringLiteral("frm_brain"), [] { return new BrainWindow; });
 }
 
 } // namespace tavi
