@@ -7,6 +7,8 @@
 #include "ui/control.h"
 #include "ui/unicode_text_box.h"
 
+#include <QGuiApplication>
+
 namespace tavi {
 
 namespace {
@@ -69,9 +71,10 @@ bool FloatWindow::showBox(const BrainScheduler::Box& box)
 
 void FloatWindow::SetTopmost()
 {
-    // The stays-on-top hint puts the window in the window manager's top layer; raising it
-    // keeps it above other windows of that layer. Neither moves nor activates it.
-    if (isVisible())
+    // The stays-on-top hint puts the window in the X11 window manager's top layer; raising
+    // it keeps it above other windows of that layer. Neither moves nor activates it. Other
+    // platforms keep a stays-on-top window on top by themselves.
+    if (isVisible() && QGuiApplication::platformName() == u"xcb")
         raise();
 }
 

@@ -317,7 +317,7 @@ void TstMainWindow::windowsOpenOrWaitForTheirVersion()
     Started s(folder);
     s.window.set_vocbuttons(true);
     const QString status = s.child<QLabel>("txt_status")->text();
-    for (const char* name : {"bt_brain", "bt_game1", "bt_edit"})
+    for (const char* name : {"bt_game1", "bt_edit"})
         QTest::mouseClick(s.child<QPushButton>(QLatin1String(name)), Qt::LeftButton);
     s.child<QAction>("install")->trigger();
     QCOMPARE(s.child<QLabel>("txt_status")->text(), status);
@@ -333,10 +333,14 @@ void TstMainWindow::windowsOpenOrWaitForTheirVersion()
     QTest::mouseClick(s.child<QPushButton>("autovoc"), Qt::LeftButton);
     QVERIFY(s.registry.find("autoflash") && s.registry.find("autoflash")->isVisible());
     QCOMPARE(s.child<QLabel>("txt_status")->text(), english("main_txt_status_autovoc"));
+    QTest::mouseClick(s.child<QPushButton>("bt_brain"), Qt::LeftButton);
+    QVERIFY(s.registry.find("frm_brain") && s.registry.find("frm_brain")->isVisible());
+    QCOMPARE(s.child<QLabel>("txt_status")->text(), english("main_txt_status_brain"));
     s.child<QAction>("mnu_english")->trigger(); // a language switch closes them all
     QCOMPARE(s.registry.find("loadvoc"), nullptr);
     QCOMPARE(s.registry.find("flashcard"), nullptr);
     QCOMPARE(s.registry.find("autoflash"), nullptr);
+    QCOMPARE(s.registry.find("frm_brain"), nullptr);
 }
 
 void TstMainWindow::unreadableFilesStillStart()
