@@ -25,6 +25,16 @@ void selectWords(int count)
     StudyCount = count - 1;
 }
 
+// A run over the first `words` words, started.
+struct Started : BrainScheduler {
+    Started(int words, int periode)
+    {
+        selectWords(words);
+        setPeriode(QString::number(periode));
+        start();
+    }
+};
+
 // "cpes": which of characters, pinyin, translation and sound are on.
 BrainScheduler::Options options(const QString& flags)
 {
@@ -115,19 +125,13 @@ void TstBrainScheduler::passes()
     QFETCH(int, words);
     QFETCH(bool, shown);
     QFETCH(QStringList, log);
-    selectWords(words);
-    BrainScheduler s;
-    QVERIFY(s.setPeriode(QString::number(periode)));
-    s.start();
+    Started s(words, periode);
     QCOMPARE(run(s, options(flags), int(log.size()), shown), log);
 }
 
 void TstBrainScheduler::fontsFollowTheStep()
 {
-    selectWords(1);
-    BrainScheduler s;
-    s.setPeriode(u"1");
-    s.start();
+    Started s(1, 1);
     const auto o = options("cpes");
     const std::pair<const char*, int> expected[] = {{"MS Song", 12}, {"Arial", 10}, {"Arial", 10}};
     for (const auto& [font, size] : expected) {
@@ -141,10 +145,7 @@ void TstBrainScheduler::fontsFollowTheStep()
 
 void TstBrainScheduler::loweringTheIntervalStartsTheNextWord()
 {
-    selectWords(3);
-    BrainScheduler s;
-    s.setPeriode(u"10");
-    s.start();
+    Started s(3, 10);
     const auto o = options("cpe");
     run(s, o, 8);
     QCOMPARE(s.tickCount(), 8);
@@ -154,10 +155,7 @@ void TstBrainScheduler::loweringTheIntervalStartsTheNextWord()
 
 void TstBrainScheduler::coloursCycleOncePerWord()
 {
-    selectWords(2);
-    BrainScheduler s;
-    s.setPeriode(u"1");
-    s.start();
+    Started s(2, 1);
     QString colours;
     for (int i = 0; i < 15; ++i) {
         if (s.tick(options("cpe"), StudyCount, true).shownTick != 0)
@@ -180,10 +178,7 @@ void TstBrainScheduler::coloursCycleOncePerWord()
 
 void TstBrainScheduler::startBeginsWithTheFirstWord()
 {
-    selectWords(3);
-    BrainScheduler s;
-    s.setPeriode(u"2");
-    s.start();
+    Started s(3, 2);
     run(s, options("cpe"), 7);
     QCOMPARE(s.box().text, QString("谢谢"));
     s.start();
@@ -192,10 +187,7 @@ void TstBrainScheduler::startBeginsWithTheFirstWord()
 
 void TstBrainScheduler::aShrunkSelectionEndsThePass()
 {
-    selectWords(3);
-    BrainScheduler s;
-    s.setPeriode(u"1");
-    s.start();
+    Started s(3, 1);
     run(s, options("cpe"), 7);
     QCOMPARE(s.position(), 2);
     StudyCount = 0; // the selection window chose one word meanwhile

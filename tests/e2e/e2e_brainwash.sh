@@ -6,6 +6,7 @@
 # the task bar, and shows it again; a hotkey that another program holds is refused.
 #   e2e_brainwash.sh APP_DIR SCREENSHOT_DIR GRAB_KEY_HELPER
 source "$(dirname "$0")/x_session.sh"
+source "$(dirname "$0")/brain_session.sh"
 app=$1
 shots=$2
 grab_key=$3
@@ -15,7 +16,6 @@ x_session_start
 dir=$(make_program_folder "$app")
 export HOME=$E2E_TMP
 printf '[Tavi]\nmain_glang=ENGLISH\nmain_lang2=100\nload_txt_chap=1\nload_txt_level=9\nbrainwash_sound=0\nbrainwash_hotkeyonoff=1\nbrainwash_hotkey=Q\nbrainwash_hotkey_vkey=0\n' >"$dir/tavi.ini"
-text() { grep -m1 "^$1=" "$dir/language.ini" | cut -d= -f2-; }
 
 # The floating window: the program's visible 131 x 27 window.
 find_float() {
@@ -58,31 +58,7 @@ not_active() {
     [ "$(xdotool getactivewindow 2>/dev/null)" != "$float" ] || fail "the floating window became the active window"
 }
 
-# Loads the sample vocabulary through the selection window and starts a run with an
-# interval of 1 second from frm_brain, all from the keyboard.
-start_run() {
-    "$dir/tavi" >"$E2E_TMP/tavi.log" 2>&1 &
-    TAVI_PID=$!
-    E2E_PIDS+=("$TAVI_PID")
-    main=$(wait_window "^$(text main_txt_title)\$")
-    keys_to "$main" alt+f Return
-    local load
-    load=$(wait_window "^$(text load_loadvoc)\$")
-    keys_to "$load" Tab space
-    wait_window "^$(text load_loaddialog)\$" >/dev/null
-    sleep 0.5
-    xdotool key ctrl+a
-    xdotool type --delay 20 "$dir/my_vocabulary/pcr1-10u.txt"
-    xdotool key Return
-    sleep 0.8
-    xdotool key --delay 100 Tab Tab Tab Tab space Tab space
-    sleep 0.5
-    keys_to "$main" alt+s Up Return
-    brain=$(wait_window "^$(text brainwash_title)\$")
-    keys_to "$brain" ctrl+a 1 Return
-}
-
-start_run
+start_run 1
 xmessage -name other -geometry 420x160+150+300 "Another program: the words ride in its caption bar" &
 E2E_PIDS+=($!)
 other=$(wait_window '^other$')
@@ -125,7 +101,7 @@ wait "$TAVI_PID" 2>/dev/null || true
 E2E_PIDS+=($!)
 for i in $(seq 50); do grep -q grabbed "$E2E_TMP/grab.log" && break; sleep 0.1; done
 grep -q grabbed "$E2E_TMP/grab.log" || fail "the helper could not grab alt+q"
-start_run
+start_run 1
 box=$(wait_window '^Error$')
 shot "$box" "$shots/e2e_brain_taken.png"
 keys_to "$box" Return
