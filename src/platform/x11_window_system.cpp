@@ -201,14 +201,23 @@ bool X11WindowSystem::nativeEventFilter(const QByteArray& eventType, void* messa
     if (type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE)
         return false;
     auto* key = reinterpret_cast<xcb_key_press_event_t*>(event);
-    if (key->detail != m_keycode || key->root != m_root || (key->state & HotkeyModifiers) != m_modifiers)
+    if (key->detail != m_keycode || key->root != m_root)
         return false;
     if (type == XCB_KEY_RELEASE) {
+        // Whatever modifiers are still held: the letter may outlive the Alt.
+        if (!m_keyDown)
+            return false;
+        m_keyDown = false;
         m_lastReleaseTime = key->time;
         return true;
     }
-    // A held key repeats as release and press with the same time: one toggle per press.
-    if (key->time == m_lastReleaseTime)
+    if ((key->state & HotkeyModifiers) != m_modifiers)
+        return false;
+    // A held key repeats, as presses alone (detectable auto-repeat) or as release and
+    // press with the same time: one toggle per press.
+    const bool repeat = m_keyDown || key->time == m_lastReleaseTime;
+    m_keyDown = true;
+    if (repeat)
         return true;
     QMetaObject::invokeMethod(
         this,

@@ -41,6 +41,7 @@ private:
     std::uint8_t m_keycode = 0; // 0: nothing grabbed
     std::uint16_t m_modifiers = 0;
     std::uint16_t m_numLock = 0;
+    bool m_keyDown = false;
     std::uint32_t m_lastReleaseTime = 0;
 };
 

@@ -381,6 +381,12 @@ void TstBrainWindow::languageSwitchStopsTheRun()
     QTRY_VERIFY(!floating && !timer);
     QCOMPARE(r.x11.grabs, (QStringList{"Alt+Q", "-"}));
     QVERIFY(!r.x11.press());
+    QTest::mouseClick(r.main->findChild<QPushButton*>("bt_brain"), Qt::LeftButton);
+    r.window = r.registry.get<BrainWindow>("frm_brain");
+    QCOMPARE(r.window->windowTitle(), german("brainwash_title"));
+    QCOMPARE(r.child<QCheckBox>("ch_hotkey")->text(), german("brainwash_usehotkey"));
+    QVERIFY(r.child<QPushButton>("bt_start")->isEnabled());
+    QVERIFY(r.window->grab().save(QStringLiteral(TAVI_SCREENSHOT_DIR "/brain_window_german.png")));
 }
 
 QTEST_MAIN(TstBrainWindow)
