@@ -2,7 +2,7 @@
 // scheduler step, shown and (at the pinyin step) spoken to a recorder. Also the resident
 // memory before and after 10,000 ticks driven as fast as possible, which must stay flat
 // for a run left going all day.
-#include "bench_words.h"
+#include "bench_support.h"
 #include "brainwash/brain_window.h"
 #include "brainwash/window_system.h"
 #include "core/window_registry.h"
@@ -103,10 +103,5 @@ BENCHMARK(BM_ResidentOver10000Ticks)->Iterations(1)->Unit(benchmark::kMillisecon
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return tavi::bench::runWindowBenchmarks(argc, argv);
 }

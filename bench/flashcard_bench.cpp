@@ -1,7 +1,7 @@
 // Time from a Yes click to the next card shown and its sound handed to the output,
 // for selections of 10 and 10,000 words. The output is a recorder: what is measured
 // is the trainer's own work (including the repaint before speaking), not the sound.
-#include "bench_words.h"
+#include "bench_support.h"
 #include "core/window_registry.h"
 
 #include <QApplication>
@@ -51,10 +51,5 @@ BENCHMARK(BM_YesToNextCard)->Arg(10)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return tavi::bench::runWindowBenchmarks(argc, argv);
 }

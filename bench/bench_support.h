@@ -1,14 +1,17 @@
-// Shared by the trainer benchmarks: a recorder for the sound output, and a program folder
-// holding the one sound every word speaks, with a selection of that many words.
+// Shared by the window benchmarks: a recorder for the sound output, a program folder
+// holding the one sound every word speaks with a selection of that many words, and the
+// main routine that runs them on the offscreen platform.
 #pragma once
 
 #include "core/app_state.h"
 #include "sound/audio_output.h"
 #include "vocabulary/word_table.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <benchmark/benchmark.h>
 
 namespace tavi::bench {
 
@@ -39,6 +42,16 @@ inline void prepareWords(const QTemporaryDir& dir, int words)
     for (int i = 0; i < words; ++i)
         StudyList << QString::number(i);
     StudyCount = words - 1;
+}
+
+inline int runWindowBenchmarks(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
 }
 
 } // namespace tavi::bench
