@@ -3,6 +3,7 @@
 #include "core/qt_message_box.h"
 #include "core/window_registry.h"
 #include "platform/sdl_audio_output.h"
+#include "platform/x11_window_system.h"
 #include "platform/xdg_opener.h"
 #include "vocabulary/qt_open_file_dialog.h"
 
@@ -33,6 +34,8 @@ int main(int argc, char* argv[])
     tavi::setOpenFileDialogService(&fileDialog);
     tavi::SdlAudioOutput audio;
     tavi::setAudioOutput(&audio);
+    tavi::X11WindowSystem windowSystem;
+    tavi::setWindowSystem(&windowSystem);
     tavi::WindowRegistry registry;
     tavi::registerAllWindows(registry);
 
@@ -44,6 +47,7 @@ int main(int argc, char* argv[])
         registry.unloadAll();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+    tavi::setWindowSystem(nullptr);
     tavi::setOpenFileDialogService(nullptr);
     tavi::setAudioOutput(nullptr);
     tavi::setDesktopOpener(nullptr);

@@ -1,4 +1,5 @@
 // The windows this version of the program can open, by name.
+#include "brainwash/brain_window.h"
 #include "core/about_window.h"
 #include "core/window_registry.h"
 #include "game/memory_window.h"
@@ -19,6 +20,7 @@ void registerAllWindows(WindowRegistry& registry)
     registry.add(QStringLiteral("frm_tools"), [] { return new ToolsWindow; });
     registry.add(QStringLiteral("frm_speakpinyin"), [] { return new SpeakPinyinWindow; });
     registry.add(QStringLiteral("frm_game1"), [] { return new MemoryWindow; });
+    registry.add(QStringLiteral("frm_brain"), [] { return new BrainWindow; });
 }
 
 } // namespace tavi

@@ -1,4 +1,5 @@
-// Recording fakes of the message box, the desktop opener and the sound output.
+// Recording fakes of the message box, the desktop opener, the sound output and the
+// window system.
 #include "support/fakes.h"
 
 #include <QFileInfo>
@@ -88,6 +89,38 @@ bool FakeAudioOutput::play(const QString& path)
     played.append(name);
     if (onPlay)
         onPlay(name);
+    return true;
+}
+
+FakeWindowSystem::FakeWindowSystem()
+{
+    setWindowSystem(this);
+}
+
+FakeWindowSystem::~FakeWindowSystem()
+{
+    setWindowSystem(nullptr);
+}
+
+WindowSystem::GrabResult FakeWindowSystem::grabHotkey(Modifier modifier, QChar key)
+{
+    static const char* const names[] = {"Alt", "Ctrl", "Shift", "Win"};
+    grabs << QLatin1String(names[int(modifier)]) + u'+' + key;
+    grabbed = answer == GrabResult::Grabbed;
+    return answer;
+}
+
+void FakeWindowSystem::ungrabHotkey()
+{
+    grabs << QStringLiteral("-");
+    grabbed = false;
+}
+
+bool FakeWindowSystem::press()
+{
+    if (!grabbed || !onHotkey)
+        return false;
+    onHotkey();
     return true;
 }
 

@@ -1,7 +1,8 @@
 // Recording stand-ins for the services a test must not let block: message boxes, the
-// desktop opener and the sound output.
+// desktop opener, the sound output and the window system.
 #pragma once
 
+#include "brainwash/window_system.h"
 #include "core/msgbox.h"
 #include "core/run_file.h"
 #include "sound/audio_output.h"
@@ -86,6 +87,27 @@ public:
     QStringList refused;
     QSet<QString> failing;
     std::function<void(const QString&)> onPlay; // runs while the sound "plays"
+};
+
+// A window system with a foreground window the test places and a hotkey it presses.
+// grabs records "Alt+Q" for each grab and "-" for each ungrab. Installs itself for its
+// lifetime.
+class FakeWindowSystem final : public WindowSystem {
+public:
+    FakeWindowSystem();
+    ~FakeWindowSystem() override;
+    bool available() const override { return isAvailable; }
+    std::optional<Foreground> foreground() override { return front; }
+    GrabResult grabHotkey(Modifier modifier, QChar key) override;
+    void ungrabHotkey() override;
+    // A press of the grabbed key; false when no key was grabbed.
+    bool press();
+
+    bool isAvailable = true;
+    std::optional<Foreground> front;
+    GrabResult answer = GrabResult::Grabbed;
+    QStringList grabs;
+    bool grabbed = false;
 };
 
 } // namespace tavi::test

@@ -1,0 +1,334 @@
+// The brainwash settings window. The steps are BrainScheduler's; this window owns the
+// timer, the floating window and the hotkey, and shows and speaks what a tick decides.
+// It is driven from the keyboard as well as the mouse: Tab walks the controls in the
+// order they stand, Space works the focused control, Enter presses the default button
+// (Start while no run goes on, else OK) and Escape is OK.
+#include "brainwash/brain_window.h"
+
+#include "brainwash/float_window.h"
+#include "brainwash/window_system.h"
+#include "core/language.h"
+#include "core/main_window.h"
+#include "core/msgbox.h"
+#include "core/settings.h"
+#include "sound/speak_on_screen.h"
+#include "ui/control.h"
+#include "ui/line_widget.h"
+#include "vocabulary/word_table.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QIntValidator>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShortcut>
+#include <QStyle>
+#include <QTimer>
+
+namespace tavi {
+
+namespace {
+
+// The window kept clear for a caption bar's buttons: a 1650-twip client with the window
+// manager's normal frame, here the frame around the main window.
+int buttonsWidthTwips()
+{
+    int frame = 0;
+    if (const MainWindow* main = MainWindow::instance())
+        frame = main->frameGeometry().width() - main->geometry().width();
+    return 1650 + frame * TwipsPerPixel;
+}
+
+template <typename W> W* placed(QWidget* parent, const char* name, const QRect& geometry)
+{
+    W* w = newControl<W>(parent, name);
+    w->setGeometry(geometry);
+    return w;
+}
+
+template <typename W> W* placed(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
+{
+    W* w = placed<W>(parent, name, geometry);
+    w->setText(text);
+    return w;
+}
+
+LineWidget* line(QWidget* parent, const char* name, int x1, int y1, int x2, int y2)
+{
+    auto* l = newControl<LineWidget>(parent, name);
+    l->setLine(x1, y1, x2, y2);
+    return l;
+}
+
+} // namespace
+
+BrainWindow::BrainWindow(QWidget* parent) : QWidget(parent, Qt::Window), m_float(new FloatWindow)
+{
+    setObjectName(QStringLiteral("frm_brain"));
+    buildControls();
+
+    // Load
+    m_scheduler.setPeriode(txt_periode->text());
+    bt_start->setEnabled(true);
+    bt_stop->setEnabled(false);
+    cb_key->clear();
+    for (char16_t c = u'A'; c <= u'Z'; ++c)
+        cb_key->addItem(QString(QChar(c)));
+    if (!hotkeyAvailable()) {
+        ch_hotkey->setEnabled(false);
+        ch_hotkey->setToolTip(LangText(QStringLiteral("brainwash_nohotkey")));
+    }
+    brain_settings(QStringLiteral("R"));
+    brain_captions();
+    Timer1->setInterval(1000);
+
+    if (WindowSystem* ws = windowSystem())
+        ws->onHotkey = [this] { toggle_float(); };
+}
+
+BrainWindow::~BrainWindow()
+{
+    Timer1->stop();
+    if (WindowSystem* ws = windowSystem()) {
+        if (m_hotkeyBound)
+            ws->ungrabHotkey();
+        ws->onHotkey = nullptr;
+    }
+}
+
+void BrainWindow::buildControls()
+{
+    Frame1 = placed<QGroupBox>(this, "Frame1", {10, 8, 420, 128});
+    lbl_intervall = placed<QLabel>(Frame1, "lbl_intervall", {12, 18, 230, 26});
+    txt_periode = placed<QLineEdit>(Frame1, "txt_periode", QStringLiteral("3"), {250, 18, 60, 26});
+    txt_periode->setAlignment(Qt::AlignCenter);
+    txt_periode->setValidator(new QIntValidator(1, BrainScheduler::MaxPeriode, txt_periode));
+    lbl_intervall->setBuddy(txt_periode);
+    lbl_what = placed<QLabel>(Frame1, "lbl_what", {12, 54, 396, 22});
+    ch_chin = placed<QCheckBox>(Frame1, "ch_chin", QStringLiteral("Chinese"), {12, 84, 96, 28});
+    ch_pinyin = placed<QCheckBox>(Frame1, "ch_pinyin", QStringLiteral("Pinyin"), {114, 84, 90, 28});
+    ch_eng = placed<QCheckBox>(Frame1, "ch_eng", QStringLiteral("Enlish"), {210, 84, 90, 28});
+    ch_sound = placed<QCheckBox>(Frame1, "ch_sound", {310, 84, 24, 28});
+    ch_sound->setToolTip(QStringLiteral("Sound on / off"));
+    pic_sound = placed<QLabel>(Frame1, "pic_sound", {336, 84, 28, 28});
+    pic_sound->setPixmap(style()->standardIcon(QStyle::SP_MediaVolume).pixmap(24, 24));
+
+    Frame2 = placed<QGroupBox>(this, "Frame2", {10, 144, 420, 104});
+    ch_hotkey = placed<QCheckBox>(Frame2, "ch_hotkey", {12, 12, 396, 28});
+    op_alt = placed<QRadioButton>(Frame2, "op_alt", QStringLiteral("ALT"), {22, 56, 64, 28});
+    op_ctrl = placed<QRadioButton>(Frame2, "op_ctrl", QStringLiteral("CTRL"), {90, 56, 68, 28});
+    op_shift = placed<QRadioButton>(Frame2, "op_shift", QStringLiteral("SHIFT"), {162, 56, 74, 28});
+    op_win = placed<QRadioButton>(Frame2, "op_win", QStringLiteral("WIN"), {240, 56, 64, 28});
+    op_alt->setChecked(true);
+    cb_key = placed<QComboBox>(Frame2, "cb_key", {318, 56, 80, 28});
+    cb_key->setEditable(true);
+    cb_key->setInsertPolicy(QComboBox::NoInsert);
+    cb_key->setToolTip(QStringLiteral("Select the hotkey !"));
+    Line1 = line(Frame2, "Line1", 12, 48, 408, 48);
+    Line2 = line(Frame2, "Line2", 12, 92, 408, 92);
+    Line3 = line(Frame2, "Line3", 12, 48, 12, 92);
+    Line4 = line(Frame2, "Line4", 408, 48, 408, 92);
+
+    bt_start = placed<QPushButton>(this, "bt_start", {10, 258, 120, 34});
+    bt_stop = placed<QPushButton>(this, "bt_stop", {140, 258, 120, 34});
+    bt_ok = placed<QPushButton>(this, "bt_ok", QStringLiteral("OK"), {310, 258, 120, 34});
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    setFixedSize(440, 302);
+
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &BrainWindow::bt_ok_Click);
+    connect(txt_periode, &QLineEdit::textChanged, this,
+            [this](const QString& text) { m_scheduler.setPeriode(text); });
+    connect(ch_hotkey, &QCheckBox::clicked, this, &BrainWindow::ch_hotkey_Click);
+    connect(bt_start, &QPushButton::clicked, this, &BrainWindow::bt_start_Click);
+    connect(bt_stop, &QPushButton::clicked, this, &BrainWindow::bt_stop_Click);
+    connect(bt_ok, &QPushButton::clicked, this, &BrainWindow::bt_ok_Click);
+    connect(Timer1, &QTimer::timeout, this, &BrainWindow::Timer1_Timer);
+}
+
+void BrainWindow::brain_settings(const QString& mode)
+{
+    const std::pair<QCheckBox*, std::pair<const char*, int>> boxes[] = {
+        {ch_chin, {"brainwash_chin", 1}},          {ch_eng, {"brainwash_eng", 1}},
+        {ch_pinyin, {"brainwash_pinyin", 1}},      {ch_sound, {"brainwash_sound", 1}},
+        {ch_hotkey, {"brainwash_hotkeyonoff", 0}},
+    };
+    for (const auto& [box, setting] : boxes) {
+        const qint16 state = box->isChecked() ? 1 : 0;
+        box->setChecked(gkeyValue<qint16>(mode, QLatin1String(setting.first), state, setting.second) == 1);
+    }
+    cb_key->setCurrentText(gkeyValue<QString>(mode, QStringLiteral("brainwash_hotkey"), cb_key->currentText(),
+                                              QStringLiteral("0")));
+
+    QRadioButton* const options[] = {op_alt, op_ctrl, op_shift, op_win};
+    qint16 selected = 0;
+    for (qint16 i = 0; i < 4; ++i)
+        if (options[i]->isChecked())
+            selected = i;
+    selected = gkeyValue<qint16>(mode, QStringLiteral("brainwash_hotkey_vkey"), selected, 0);
+    for (qint16 i = 0; i < 4; ++i) {
+        // Without auto-exclusion for a moment, so that a value out of range selects none.
+        options[i]->setAutoExclusive(false);
+        options[i]->setChecked(i == selected);
+        options[i]->setAutoExclusive(true);
+    }
+    ch_hotkey_Click();
+}
+
+void BrainWindow::brain_captions()
+{
+    setWindowTitle(LangText(QStringLiteral("brainwash_title")));
+    lbl_intervall->setText(LangText(QStringLiteral("brainwash_intervall")));
+    lbl_what->setText(LangText(QStringLiteral("brainwash_whattodisplay")));
+    ch_hotkey->setText(LangText(QStringLiteral("brainwash_usehotkey")));
+    bt_start->setText(LangText(QStringLiteral("autof_bt_start")));
+    bt_stop->setText(LangText(QStringLiteral("autof_bt_stop")));
+    txt_periode->setToolTip(LangText(QStringLiteral("brainwash_periode_tip")));
+}
+
+bool BrainWindow::hotkeyAvailable() const
+{
+    const WindowSystem* ws = windowSystem();
+    return ws && ws->available();
+}
+
+void BrainWindow::ch_hotkey_Click()
+{
+    enable_hotkey_controls(ch_hotkey->isChecked() && hotkeyAvailable());
+}
+
+void BrainWindow::enable_hotkey_controls(bool enabled)
+{
+    for (QWidget* w : std::initializer_list<QWidget*>{op_alt, op_shift, op_win, op_ctrl, cb_key})
+        w->setEnabled(enabled);
+    for (LineWidget* l : {Line1, Line2, Line3, Line4})
+        l->setVisible(enabled);
+}
+
+void BrainWindow::bt_start_Click()
+{
+    bt_start->setEnabled(false);
+    bt_stop->setEnabled(true);
+    m_scheduler.start();
+    Timer1->start();
+    m_float->show();
+    if (ch_hotkey->isChecked() && hotkeyAvailable())
+        set_hotkey(true);
+}
+
+void BrainWindow::bt_stop_Click()
+{
+    bt_start->setEnabled(true);
+    bt_stop->setEnabled(false);
+    Timer1->stop();
+    m_float->hide();
+    set_hotkey(false);
+}
+
+void BrainWindow::bt_ok_Click()
+{
+    brain_settings(QStringLiteral("W"));
+    hide();
+}
+
+void BrainWindow::set_hotkey(bool enable)
+{
+    WindowSystem* ws = windowSystem();
+    if (!ws)
+        return;
+    if (!enable) {
+        if (m_hotkeyBound)
+            ws->ungrabHotkey();
+        m_hotkeyBound = false;
+        return;
+    }
+    const QString key = cb_key->currentText();
+    if (key.isEmpty()) {
+        MsgBox(QStringLiteral("leer!"));
+        return;
+    }
+    WindowSystem::Modifier modifier = WindowSystem::Modifier::Shift;
+    if (op_alt->isChecked())
+        modifier = WindowSystem::Modifier::Alt;
+    else if (op_shift->isChecked())
+        modifier = WindowSystem::Modifier::Shift;
+    else if (op_ctrl->isChecked())
+        modifier = WindowSystem::Modifier::Ctrl;
+    else if (op_win->isChecked())
+        modifier = WindowSystem::Modifier::Win;
+    m_hotkeyBound = ws->grabHotkey(modifier, key.front()) == WindowSystem::GrabResult::Grabbed;
+    if (!m_hotkeyBound)
+        MsgBox(QStringLiteral("You need another hotkey"), vbOKOnly, QStringLiteral("Error"));
+}
+
+void BrainWindow::toggle_float()
+{
+    if (!m_hotkeyBound)
+        return;
+    if (m_float->isVisible()) {
+        m_float->hide();
+        if (MainWindow* main = MainWindow::instance())
+            main->showMinimized();
+    } else {
+        m_float->show();
+        follow_foreground();
+    }
+}
+
+void BrainWindow::follow_foreground()
+{
+    if (!m_float->isVisible())
+        return;
+    WindowSystem* ws = windowSystem();
+    if (!ws || !ws->available())
+        return;
+    const auto foreground = ws->foreground();
+    if (!foreground || foreground->window == m_float->winId())
+        return;
+    m_float->move(floatPosition(foreground->frame, m_float->width() * TwipsPerPixel, buttonsWidthTwips()));
+    m_float->SetTopmost();
+}
+
+void BrainWindow::Timer1_Timer()
+{
+    follow_foreground();
+    const BrainScheduler::Options options{ch_chin->isChecked(), ch_pinyin->isChecked(), ch_eng->isChecked(),
+                                          ch_sound->isChecked()};
+    const BrainScheduler::Step step = m_scheduler.tick(options, StudyCount, m_float->isVisible());
+    m_float->showBox(m_scheduler.box());
+    if (!step.speak.isEmpty())
+        speakOnScreen(m_float.get(), step.speak);
+}
+
+QPushButton* BrainWindow::defaultButton() const
+{
+    return bt_start->isEnabled() ? bt_start : bt_ok;
+}
+
+void BrainWindow::keyPressEvent(QKeyEvent* event)
+{
+    // Outside a dialog Qt's buttons ignore Enter; the window presses the focused button
+    // or else the default one.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        auto* focused = qobject_cast<QPushButton*>(focusWidget());
+        (focused && focused->isEnabled() ? focused : defaultButton())->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void BrainWindow::closeEvent(QCloseEvent* event)
+{
+    // The close box is OK: the settings are kept and a run goes on.
+    brain_settings(QStringLiteral("W"));
+    event->accept();
+}
+
+} // namespace tavi

@@ -1,0 +1,92 @@
+// The brainwash settings window frm_brain: the interval, what to show, the hotkey, and
+// the start and stop of a run. OK only hides it; a run goes on until Stop, and the
+// words keep coming in the floating window.
+#pragma once
+
+#include "brainwash/brain_scheduler.h"
+
+#include <QWidget>
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+
+namespace tavi {
+
+class FloatWindow;
+class LineWidget;
+
+class BrainWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit BrainWindow(QWidget* parent = nullptr);
+    ~BrainWindow() override;
+
+    FloatWindow* floatWindow() const { return m_float.get(); }
+    const BrainScheduler& scheduler() const { return m_scheduler; }
+
+    // Moves the floating window into the caption bar of the window the user works in.
+    void follow_foreground();
+    // Binds the hotkey of cb_key and the chosen modifier, or removes it.
+    void set_hotkey(bool enable);
+    void enable_hotkey_controls(bool enabled);
+
+public Q_SLOTS:
+    // One tick of the run; Timer1 calls it every 1000 ms while the run goes on.
+    void Timer1_Timer();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void brain_settings(const QString& mode);
+    void brain_captions();
+    void ch_hotkey_Click();
+    void bt_start_Click();
+    void bt_stop_Click();
+    void bt_ok_Click();
+    // A press of the hotkey: hides the floating window and sends the main window to the
+    // task bar, or shows the floating window again.
+    void toggle_float();
+    QPushButton* defaultButton() const;
+    bool hotkeyAvailable() const;
+
+    BrainScheduler m_scheduler;
+    std::unique_ptr<FloatWindow> m_float; // a window of its own, so hiding frm_brain keeps it
+    bool m_hotkeyBound = false;
+
+    QGroupBox* Frame1 = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    QLabel* lbl_intervall = nullptr;
+    QLineEdit* txt_periode = nullptr;
+    QLabel* lbl_what = nullptr;
+    QCheckBox* ch_chin = nullptr;
+    QCheckBox* ch_pinyin = nullptr;
+    QCheckBox* ch_eng = nullptr;
+    QCheckBox* ch_sound = nullptr;
+    QLabel* pic_sound = nullptr;
+    QCheckBox* ch_hotkey = nullptr;
+    QRadioButton* op_alt = nullptr;
+    QRadioButton* op_ctrl = nullptr;
+    QRadioButton* op_shift = nullptr;
+    QRadioButton* op_win = nullptr;
+    QComboBox* cb_key = nullptr;
+    LineWidget* Line1 = nullptr;
+    LineWidget* Line2 = nullptr;
+    LineWidget* Line3 = nullptr;
+    LineWidget* Line4 = nullptr;
+    QPushButton* bt_start = nullptr;
+    QPushButton* bt_stop = nullptr;
+    QPushButton* bt_ok = nullptr;
+    QTimer* Timer1 = nullptr;
+};
+
+} // namespace tavi

@@ -1,0 +1,81 @@
+// The floating word window. The box is only read, never typed into: it takes no focus,
+// and the window is a frameless tool window that the window manager neither decorates
+// nor activates.
+#include "brainwash/float_window.h"
+
+#include "core/app_state.h"
+#include "ui/control.h"
+#include "ui/unicode_text_box.h"
+
+#include <QGuiApplication>
+
+namespace tavi {
+
+namespace {
+
+QColor colourOf(BrainScheduler::Colour colour)
+{
+    switch (colour) {
+    case BrainScheduler::Colour::Red:
+        return {255, 0, 0};
+    case BrainScheduler::Colour::Blue:
+        return {0, 0, 255};
+    case BrainScheduler::Colour::Black:
+        break;
+    }
+    return {0, 0, 0};
+}
+
+} // namespace
+
+FloatWindow::FloatWindow(QWidget* parent)
+    : QWidget(parent,
+              Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus)
+{
+    setObjectName(QStringLiteral("frm_float"));
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setFocusPolicy(Qt::NoFocus);
+    setFixedSize(WidthTwips / TwipsPerPixel, HeightTwips / TwipsPerPixel);
+    setAutoFillBackground(true);
+    QPalette cyan = palette();
+    cyan.setColor(QPalette::Window, QColor(0, 255, 255));
+    setPalette(cyan);
+
+    lbl_lsg = newControl<UnicodeTextBox>(this, "lbl_lsg");
+    lbl_lsg->setGeometry(0, 0, 1935 / TwipsPerPixel, 375 / TwipsPerPixel);
+    lbl_lsg->setReadOnly(true);
+    lbl_lsg->setFocusable(false);
+    lbl_lsg->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    // Load
+    lbl_lsg->setFontName(ChineseFont);
+    m_shown.fontName = ChineseFont;
+    m_shown.fontSize = int(lbl_lsg->fontSize());
+}
+
+bool FloatWindow::showBox(const BrainScheduler::Box& box)
+{
+    if (box == m_shown)
+        return false;
+    if (box.fontName != m_shown.fontName && !box.fontName.isEmpty())
+        lbl_lsg->setFontName(box.fontName);
+    if (box.fontSize != m_shown.fontSize && box.fontSize > 0)
+        lbl_lsg->setFontSize(box.fontSize);
+    if (box.colour != m_shown.colour)
+        lbl_lsg->setTextColor(colourOf(box.colour));
+    if (box.text != m_shown.text)
+        lbl_lsg->setText(box.text);
+    m_shown = box;
+    return true;
+}
+
+void FloatWindow::SetTopmost()
+{
+    // The stays-on-top hint puts the window in the X11 window manager's top layer; raising
+    // it keeps it above other windows of that layer. Neither moves nor activates it. Other
+    // platforms keep a stays-on-top window on top by themselves.
+    if (isVisible() && QGuiApplication::platformName() == u"xcb")
+        raise();
+}
+
+} // namespace tavi

@@ -1,0 +1,225 @@
+// The brainwash steps, stepped tick by tick: what the box shows after each tick and
+// what is spoken, over whole passes through the selection.
+#include "brainwash/brain_scheduler.h"
+#include "core/app_state.h"
+#include "sound/missing_sound_log.h"
+#include "vocabulary/word_table.h"
+
+#include <QTest>
+
+using namespace tavi;
+
+namespace {
+
+const QList<VocRow> kThree = {{"8", "ni3hao3", "你好", "hello", "1", ""},
+                              {"1", "xie4xie0", "谢谢", "thank you", "1", ""},
+                              {"0", "zai4jian4", "再见", "goodbye", "1", ""}};
+
+void selectWords(int count)
+{
+    VocTable.assign(kThree.begin(), kThree.end());
+    VocCount = int(kThree.size()) - 1;
+    StudyList.clear();
+    for (int i = 0; i < count; ++i)
+        StudyList << QString::number(i);
+    StudyCount = count - 1;
+}
+
+// A run over the first `words` words, started.
+struct Started : BrainScheduler {
+    Started(int words, int periode)
+    {
+        selectWords(words);
+        setPeriode(QString::number(periode));
+        start();
+    }
+};
+
+// "cpes": which of characters, pinyin, translation and sound are on.
+BrainScheduler::Options options(const QString& flags)
+{
+    return {flags.contains(u'c'), flags.contains(u'p'), flags.contains(u'e'), flags.contains(u's')};
+}
+
+// The box after each tick, with " ~pinyin" for what was spoken.
+QStringList run(BrainScheduler& s, const BrainScheduler::Options& o, int ticks, bool shown = true)
+{
+    QStringList log;
+    for (int i = 0; i < ticks; ++i) {
+        const BrainScheduler::Step step = s.tick(o, StudyCount, shown);
+        log << s.box().text + (step.speak.isEmpty() ? QString() : " ~" + step.speak);
+    }
+    return log;
+}
+
+QStringList repeat(const QString& text, int n)
+{
+    QStringList l;
+    for (int i = 0; i < n; ++i)
+        l << text;
+    return l;
+}
+
+} // namespace
+
+class TstBrainScheduler : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init()
+    {
+        ChineseFont = QStringLiteral("MS Song");
+        CurrentCharacter.clear();
+    }
+    void passes_data();
+    void passes();
+    void fontsFollowTheStep();
+    void loweringTheIntervalStartsTheNextWord();
+    void coloursCycleOncePerWord();
+    void startBeginsWithTheFirstWord();
+    void aShrunkSelectionEndsThePass();
+    void intervalText_data();
+    void intervalText();
+    void placementInTheCaptionBar();
+};
+
+void TstBrainScheduler::passes_data()
+{
+    QTest::addColumn<QString>("flags");
+    QTest::addColumn<int>("periode");
+    QTest::addColumn<int>("words");
+    QTest::addColumn<bool>("shown");
+    QTest::addColumn<QStringList>("log");
+
+    const auto word = [](const char* chin, const char* pinyin, const char* eng, int p) {
+        return repeat(chin, p) << QString(pinyin) + " ~" + pinyin << repeat(pinyin, p - 1) << QString(eng);
+    };
+    QTest::newRow("a pass and its empty tick")
+        << "cpes" << 3 << 3 << true
+        << (word("你好", "ni3hao3", "hello", 3) + word("谢谢", "xie4xie0", "thank you", 3) +
+            word("再见", "zai4jian4", "goodbye", 3) + QStringList{"", "你好"});
+    QTest::newRow("interval 1")
+        << "cpes" << 1 << 2 << true
+        << QStringList{"你好", "ni3hao3 ~ni3hao3", "hello", "谢谢", "xie4xie0 ~xie4xie0", "thank you", "",
+                       "你好"};
+    // Each word is spoken as its characters appear, except a pass's first: the empty
+    // tick before it has nothing to say.
+    QTest::newRow("only characters, with sound")
+        << "cs" << 2 << 3 << true << QStringList{"你好", "你好", "谢谢 ~xie4xie0", "谢谢", "再见 ~zai4jian4",
+                                                 "再见", "",     "你好",           "你好", "谢谢 ~xie4xie0"};
+    QTest::newRow("pinyin cleared, spoken with the translation")
+        << "ces" << 2 << 2 << true
+        << QStringList{"你好", "你好", "hello ~ni3hao3", "谢谢", "谢谢", "thank you ~xie4xie0", ""};
+    QTest::newRow("characters cleared: the pinyin keeps its time")
+        << "pe" << 2 << 1 << true << QStringList{"ni3hao3", "ni3hao3", "hello", "", "ni3hao3"};
+    QTest::newRow("nothing shown: one pass a tick, an empty box")
+        << "s" << 3 << 2 << true << QStringList{" ~ni3hao3", " ~xie4xie0", "", " ~ni3hao3"};
+    QTest::newRow("hidden by the hotkey: the steps go on in silence")
+        << "cpes" << 1 << 1 << false << QStringList{"你好", "ni3hao3", "hello", "", "你好"};
+    QTest::newRow("empty selection") << "cpes" << 1 << 0 << true << repeat("", 5);
+}
+
+void TstBrainScheduler::passes()
+{
+    QFETCH(QString, flags);
+    QFETCH(int, periode);
+    QFETCH(int, words);
+    QFETCH(bool, shown);
+    QFETCH(QStringList, log);
+    Started s(words, periode);
+    QCOMPARE(run(s, options(flags), int(log.size()), shown), log);
+}
+
+void TstBrainScheduler::fontsFollowTheStep()
+{
+    Started s(1, 1);
+    const auto o = options("cpes");
+    const std::pair<const char*, int> expected[] = {{"MS Song", 12}, {"Arial", 10}, {"Arial", 10}};
+    for (const auto& [font, size] : expected) {
+        s.tick(o, StudyCount, true);
+        QCOMPARE(s.box().fontName, QString(font));
+        QCOMPARE(s.box().fontSize, size);
+    }
+    // Set at the pinyin step, before the word is spoken.
+    QCOMPARE(CurrentCharacter, QString("你好"));
+}
+
+void TstBrainScheduler::loweringTheIntervalStartsTheNextWord()
+{
+    Started s(3, 10);
+    const auto o = options("cpe");
+    run(s, o, 8);
+    QCOMPARE(s.tickCount(), 8);
+    QVERIFY(s.setPeriode(u"3"));
+    QCOMPARE(run(s, o, 4), (QStringList{"谢谢", "谢谢", "谢谢", "xie4xie0"}));
+}
+
+void TstBrainScheduler::coloursCycleOncePerWord()
+{
+    Started s(2, 1);
+    QString colours;
+    for (int i = 0; i < 15; ++i) {
+        if (s.tick(options("cpe"), StudyCount, true).shownTick != 0)
+            continue;
+        switch (s.box().colour) {
+        case BrainScheduler::Colour::Red:
+            colours += u'R';
+            break;
+        case BrainScheduler::Colour::Black:
+            colours += u'K';
+            break;
+        case BrainScheduler::Colour::Blue:
+            colours += u'B';
+            break;
+        }
+    }
+    // Words 1, 2, the empty tick, words 1, 2, the empty tick, ...
+    QCOMPARE(colours, QString("RKBRKBR"));
+}
+
+void TstBrainScheduler::startBeginsWithTheFirstWord()
+{
+    Started s(3, 2);
+    run(s, options("cpe"), 7);
+    QCOMPARE(s.box().text, QString("谢谢"));
+    s.start();
+    QCOMPARE(run(s, options("cpe"), 1), QStringList{"你好"});
+}
+
+void TstBrainScheduler::aShrunkSelectionEndsThePass()
+{
+    Started s(3, 1);
+    run(s, options("cpe"), 7);
+    QCOMPARE(s.position(), 2);
+    StudyCount = 0; // the selection window chose one word meanwhile
+    QCOMPARE(run(s, options("cpe"), 4), (QStringList{"zai4jian4", "goodbye", "", "你好"}));
+}
+
+void TstBrainScheduler::intervalText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("periode");
+    QTest::newRow("whole number") << "7" << 7;
+    QTest::newRow("largest") << "16383" << 16383;
+    QTest::newRow("blanks around") << " 12 " << 12;
+    for (const char* kept : {"", "0", "-2", "16384", "2.5", "abc"})
+        QTest::newRow(kept) << kept << 5;
+}
+
+void TstBrainScheduler::intervalText()
+{
+    QFETCH(QString, text);
+    QFETCH(int, periode);
+    BrainScheduler s;
+    QVERIFY(s.setPeriode(u"5"));
+    QCOMPARE(s.setPeriode(text), periode != 5);
+    QCOMPARE(s.periode(), periode);
+}
+
+void TstBrainScheduler::placementInTheCaptionBar()
+{
+    // Frame from 100 to 900 pixels, top 50: left 13500 - 1965 - 900 = 10635 twips.
+    QCOMPARE(floatPosition(QRect(100, 50, 800, 400), 1965, 1800), QPoint(709, 50));
+}
+
+QTEST_GUILESS_MAIN(TstBrainScheduler)
+#include "tst_brain_scheduler.moc"

@@ -1,0 +1,30 @@
+# Shared by the brainwash end-to-end test and the CPU measurement: a run of the real
+# program started from the keyboard. Source it after x_session.sh.
+
+text() { grep -m1 "^$1=" "$dir/language.ini" | cut -d= -f2-; }
+
+# Starts the program in $dir, loads the sample vocabulary through the selection window
+# and starts a run with the given interval from frm_brain, all from the keyboard. Sets
+# TAVI_PID, main and brain.
+start_run() { # SECONDS_PER_STEP
+    "$dir/tavi" >"$E2E_TMP/tavi.log" 2>&1 &
+    TAVI_PID=$!
+    E2E_PIDS+=("$TAVI_PID")
+    main=$(wait_window "^$(text main_txt_title)\$")
+    keys_to "$main" alt+f Return
+    local load
+    load=$(wait_window "^$(text load_loadvoc)\$")
+    keys_to "$load" Tab space
+    wait_window "^$(text load_loaddialog)\$" >/dev/null
+    sleep 0.5
+    xdotool key ctrl+a
+    xdotool type --delay 20 "$dir/my_vocabulary/pcr1-10u.txt"
+    xdotool key Return
+    sleep 0.8
+    xdotool key --delay 100 Tab Tab Tab Tab space Tab space
+    sleep 0.5
+    keys_to "$main" alt+s Up Return
+    brain=$(wait_window "^$(text brainwash_title)\$")
+    keys_to "$brain" ctrl+a "$1" Return
+}
+
