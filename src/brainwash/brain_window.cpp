@@ -13,6 +13,7 @@
 #include "core/settings.h"
 #include "sound/speak_on_screen.h"
 #include "ui/control.h"
+#include "ui/dialog_keys.h"
 #include "ui/line_widget.h"
 #include "vocabulary/word_table.h"
 
@@ -21,12 +22,10 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QIntValidator>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
 #include <QStyle>
 #include <QTimer>
 
@@ -74,8 +73,7 @@ BrainWindow::BrainWindow(QWidget* parent) : QWidget(parent, Qt::Window), m_float
 
     // Load
     m_scheduler.setPeriode(txt_periode->text());
-    bt_start->setEnabled(true);
-    bt_stop->setEnabled(false);
+    show_running(false);
     cb_key->clear();
     for (char16_t c = u'A'; c <= u'Z'; ++c)
         cb_key->addItem(QString(QChar(c)));
@@ -142,8 +140,7 @@ void BrainWindow::buildControls()
     Timer1->setObjectName(QStringLiteral("Timer1"));
     setFixedSize(440, 302);
 
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &BrainWindow::bt_ok_Click);
+    DialogKeys::install(this, [this] { bt_ok_Click(); });
     connect(txt_periode, &QLineEdit::textChanged, this,
             [this](const QString& text) { m_scheduler.setPeriode(text); });
     connect(ch_hotkey, &QCheckBox::clicked, this, &BrainWindow::ch_hotkey_Click);
@@ -214,8 +211,7 @@ void BrainWindow::enable_hotkey_controls(bool enabled)
 
 void BrainWindow::bt_start_Click()
 {
-    bt_start->setEnabled(false);
-    bt_stop->setEnabled(true);
+    show_running(true);
     m_scheduler.start();
     Timer1->start();
     m_float->show();
@@ -225,8 +221,7 @@ void BrainWindow::bt_start_Click()
 
 void BrainWindow::bt_stop_Click()
 {
-    bt_start->setEnabled(true);
-    bt_stop->setEnabled(false);
+    show_running(false);
     Timer1->stop();
     m_float->hide();
     set_hotkey(false);
@@ -307,21 +302,12 @@ void BrainWindow::Timer1_Timer()
         speakOnScreen(m_float.get(), step.speak);
 }
 
-QPushButton* BrainWindow::defaultButton() const
+void BrainWindow::show_running(bool running)
 {
-    return bt_start->isEnabled() ? bt_start : bt_ok;
-}
-
-void BrainWindow::keyPressEvent(QKeyEvent* event)
-{
-    // Outside a dialog Qt's buttons ignore Enter; the window presses the focused button
-    // or else the default one.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        auto* focused = qobject_cast<QPushButton*>(focusWidget());
-        (focused && focused->isEnabled() ? focused : defaultButton())->click();
-        return;
-    }
-    QWidget::keyPressEvent(event);
+    bt_start->setEnabled(!running);
+    bt_stop->setEnabled(running);
+    bt_start->setDefault(!running);
+    bt_ok->setDefault(running);
 }
 
 void BrainWindow::closeEvent(QCloseEvent* event)

@@ -42,7 +42,6 @@ public Q_SLOTS:
     void Timer1_Timer();
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -56,7 +55,8 @@ private:
     // A press of the hotkey: hides the floating window and sends the main window to the
     // task bar, or shows the floating window again.
     void toggle_float();
-    QPushButton* defaultButton() const;
+    // Start or Stop enabled, and the default button Enter presses: Start or OK.
+    void show_running(bool running);
     bool hotkeyAvailable() const;
 
     BrainScheduler m_scheduler;

@@ -11,17 +11,18 @@ start_run() { # SECONDS_PER_STEP
     TAVI_PID=$!
     E2E_PIDS+=("$TAVI_PID")
     main=$(wait_window "^$(text main_txt_title)\$")
-    keys_to "$main" alt+f Return
+    keys_to "$main" ctrl+o
     local load
     load=$(wait_window "^$(text load_loadvoc)\$")
-    keys_to "$load" Tab space
+    keys_to "$load" space # Browse
     wait_window "^$(text load_loaddialog)\$" >/dev/null
     sleep 0.5
     xdotool key ctrl+a
     xdotool type --delay 20 "$dir/my_vocabulary/pcr1-10u.txt"
     xdotool key Return
     sleep 0.8
-    xdotool key --delay 100 Tab Tab Tab Tab space Tab space
+    keys_to "$load" space # Select, which has the focus once the file is read
+    keys_to "$load" space # OK, which has it then
     sleep 0.5
     keys_to "$main" alt+s Up Return
     brain=$(wait_window "^$(text brainwash_title)\$")
