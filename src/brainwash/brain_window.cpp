@@ -12,6 +12,7 @@
 #include "core/msgbox.h"
 #include "core/settings.h"
 #include "sound/speak_on_screen.h"
+#include "ui/check_box_settings.h"
 #include "ui/control.h"
 #include "ui/dialog_keys.h"
 #include "ui/line_widget.h"
@@ -152,15 +153,13 @@ void BrainWindow::buildControls()
 
 void BrainWindow::brain_settings(const QString& mode)
 {
-    const std::pair<QCheckBox*, std::pair<const char*, int>> boxes[] = {
-        {ch_chin, {"brainwash_chin", 1}},          {ch_eng, {"brainwash_eng", 1}},
-        {ch_pinyin, {"brainwash_pinyin", 1}},      {ch_sound, {"brainwash_sound", 1}},
-        {ch_hotkey, {"brainwash_hotkeyonoff", 0}},
-    };
-    for (const auto& [box, setting] : boxes) {
-        const qint16 state = box->isChecked() ? 1 : 0;
-        box->setChecked(gkeyValue<qint16>(mode, QLatin1String(setting.first), state, setting.second) == 1);
-    }
+    exchangeCheckBoxes(mode, {
+                                 {ch_chin, "brainwash_chin", 1},
+                                 {ch_eng, "brainwash_eng", 1},
+                                 {ch_pinyin, "brainwash_pinyin", 1},
+                                 {ch_sound, "brainwash_sound", 1},
+                                 {ch_hotkey, "brainwash_hotkeyonoff", 0},
+                             });
     cb_key->setCurrentText(gkeyValue<QString>(mode, QStringLiteral("brainwash_hotkey"), cb_key->currentText(),
                                               QStringLiteral("0")));
 

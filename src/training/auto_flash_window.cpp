@@ -11,6 +11,7 @@
 #include "core/window_registry.h"
 #include "sound/missing_sound_log.h"
 #include "sound/speak_on_screen.h"
+#include "ui/check_box_settings.h"
 #include "ui/dialog_keys.h"
 #include "ui/line_widget.h"
 #include "ui/unicode_text_box.h"
@@ -176,16 +177,12 @@ void AutoFlashWindow::buildControls()
 
 void AutoFlashWindow::exchange_settings(const QString& mode)
 {
-    const std::pair<QCheckBox*, std::pair<const char*, QVariant>> boxes[] = {
-        {ch_chin, {"autofch_chin", 1}},
-        {ch_eng, {"autofch_eng", 0}},
-        {ch_pinyin, {"autofch_pinyin", 1}},
-        {ch_sound, {"autofch_sound", QStringLiteral("1")}},
-    };
-    for (const auto& [box, setting] : boxes) {
-        const qint16 state = box->isChecked() ? 1 : 0;
-        box->setChecked(gkeyValue<qint16>(mode, QLatin1String(setting.first), state, setting.second) == 1);
-    }
+    exchangeCheckBoxes(mode, {
+                                 {ch_chin, "autofch_chin", 1},
+                                 {ch_eng, "autofch_eng", 0},
+                                 {ch_pinyin, "autofch_pinyin", 1},
+                                 {ch_sound, "autofch_sound", QStringLiteral("1")},
+                             });
 }
 
 void AutoFlashWindow::set_captions()

@@ -10,6 +10,7 @@
 #include "core/window_registry.h"
 #include "sound/missing_sound_log.h"
 #include "sound/speak_on_screen.h"
+#include "ui/check_box_settings.h"
 #include "ui/control.h"
 #include "ui/dialog_keys.h"
 #include "ui/unicode_text_box.h"
@@ -259,16 +260,12 @@ void FlashcardWindow::addKey(QPushButton* button, std::initializer_list<QKeySequ
 
 void FlashcardWindow::exchange_settings(const QString& mode)
 {
-    const std::pair<QCheckBox*, std::pair<const char*, QVariant>> boxes[] = {
-        {ch_chin, {"flash_ch_chin", 1}},
-        {ch_eng, {"flash_ch_eng", 0}},
-        {ch_pinyin, {"flash_ch_pinyin", 1}},
-        {ch_sound, {"flash_ch_sound", QStringLiteral("1")}},
-    };
-    for (const auto& [box, setting] : boxes) {
-        const qint16 state = box->isChecked() ? 1 : 0;
-        box->setChecked(gkeyValue<qint16>(mode, QLatin1String(setting.first), state, setting.second) == 1);
-    }
+    exchangeCheckBoxes(mode, {
+                                 {ch_chin, "flash_ch_chin", 1},
+                                 {ch_eng, "flash_ch_eng", 0},
+                                 {ch_pinyin, "flash_ch_pinyin", 1},
+                                 {ch_sound, "flash_ch_sound", QStringLiteral("1")},
+                             });
 }
 
 int FlashcardWindow::cardRow() const
