@@ -11,7 +11,7 @@ seconds=${2:-60}
 x_session_start
 dir=$(make_program_folder "$app")
 export HOME=$E2E_TMP
-printf '[Tavi]\nmain_glang=ENGLISH\nmain_lang2=100\nload_txt_chap=1\nload_txt_level=9\nbrainwash_sound=0\n' >"$dir/tavi.ini"
+printf '[Tavi]\nmain_glang=ENGLISH\nmain_lang2=100\nload_vocfilewpath=%s\nload_txt_chap=1\nload_txt_level=9\nbrainwash_sound=0\n' "$dir/my_vocabulary/pcr1-10u.txt" >"$dir/tavi.ini"
 start_run 3
 xmessage -name other -geometry 420x160+150+300 "Another program" &
 E2E_PIDS+=($!)

@@ -7,6 +7,7 @@
 #include "sound/tools_window.h"
 #include "training/auto_flash_window.h"
 #include "training/flashcard_window.h"
+#include "vocabulary/edit_voc_window.h"
 #include "vocabulary/load_voc_window.h"
 
 namespace tavi {
@@ -15,6 +16,7 @@ void registerAllWindows(WindowRegistry& registry)
 {
     registry.add(QStringLiteral("frm_about"), [] { return new AboutWindow; });
     registry.add(QStringLiteral("loadvoc"), [] { return new LoadVocWindow; });
+    registry.add(QStringLiteral("frm_editvoc"), [] { return new EditVocWindow; });
     registry.add(QStringLiteral("flashcard"), [] { return new FlashcardWindow; });
     registry.add(QStringLiteral("autoflash"), [] { return new AutoFlashWindow; });
     registry.add(QStringLiteral("frm_tools"), [] { return new ToolsWindow; });

@@ -22,4 +22,16 @@ template <typename W> W* newControl(QWidget* parent, const char* name, const QSt
     return w;
 }
 
+// A control at its place. A tag ("@" and the measures that follow a resize, see
+// clsFormResize) limits how it follows the window.
+template <typename W>
+W* placedControl(QWidget* parent, const char* name, const QRect& geometry, const char* tag = nullptr)
+{
+    W* w = newControl<W>(parent, name);
+    w->setGeometry(geometry);
+    if (tag)
+        w->setProperty("tag", QString::fromLatin1(tag));
+    return w;
+}
+
 } // namespace tavi

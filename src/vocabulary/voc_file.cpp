@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QtEndian>
+#include <algorithm>
 #include <filesystem>
 #include <limits>
 
@@ -104,6 +105,23 @@ void fillRow(VocRow& row, QStringView piece)
         row[column] = nextField(position, piece).toString();
 }
 
+// Calls take(piece) for each line the parser sees, the break in front included, while
+// take returns true.
+template <typename Take> void forEachLine(QStringView all, Take take)
+{
+    qsizetype pos = 0;
+    for (;;) {
+        const qsizetype cr = pos + 5 < all.size() ? all.indexOf(u'\r', pos + 5) : -1;
+        const QStringView piece = cr < 0 ? all.sliced(pos) : all.sliced(pos, cr - pos);
+        // A piece of five characters or fewer is not a line of its own.
+        if (piece.size() > 5 && !take(piece))
+            return;
+        if (cr < 0)
+            return;
+        pos = cr;
+    }
+}
+
 bool isBlankRow(const VocRow& row)
 {
     for (int column = PINYIN; column <= SELECTION; ++column)
@@ -149,32 +167,35 @@ QString levelOf(const QString& field)
 
 void ParseVocText(const QString& text)
 {
-    const QStringView all(text);
     bool haveHeader = false;
     size_t row = 0;
-    auto take = [&](QStringView piece) {
-        if (piece.size() <= 5)
-            return; // not a line of its own
+    forEachLine(text, [&](QStringView piece) {
         if (!haveHeader) {
             haveHeader = true; // the header's content is not looked at
-            return;
+            return true;
         }
         if (row >= VocTable.size())
             VocTable.emplace_back();
         fillRow(VocTable[row], piece);
         ++row;
-    };
-    qsizetype pos = 0;
-    for (;;) {
-        const qsizetype cr = pos + 5 < all.size() ? all.indexOf(u'\r', pos + 5) : -1;
-        if (cr < 0) {
-            take(all.sliced(pos));
-            break;
-        }
-        take(all.sliced(pos, cr - pos));
-        pos = cr;
-    }
+        return true;
+    });
     VocCount = static_cast<int>(row) - 1;
+}
+
+QString withHeader(const QString& text)
+{
+    bool wordFirst = false;
+    forEachLine(text, [&](QStringView piece) {
+        // A word line starts with its level: a number, or nothing before the first "+".
+        const qsizetype plus = piece.indexOf(u'+');
+        if (plus >= 0) {
+            const QStringView level = piece.first(plus).trimmed();
+            wordFirst = std::all_of(level.begin(), level.end(), [](QChar c) { return c.isDigit(); });
+        }
+        return false;
+    });
+    return wordFirst ? VocHeader + u'\r' + text : text;
 }
 
 QString NarrowToAnsi(const QString& text)

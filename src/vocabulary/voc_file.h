@@ -20,6 +20,10 @@ QString ReadVocFile(const QString& path);
 // Fills VocTable rows 0 to VocCount from the text and sets VocCount.
 void ParseVocText(const QString& text);
 
+// The text with the header line put in front when its first line is a word line (the
+// header was deleted), so that ParseVocText does not take that word as the header.
+QString withHeader(const QString& text);
+
 // The next field of a line: from the "+" (or line start) at position (1-based) to the
 // next "+", trimmed of spaces. position moves to that "+", or to 0 after the last field.
 QString NextField(int& position, const QString& line);

@@ -326,8 +326,6 @@ void TstMainWindow::windowsOpenOrWaitForTheirVersion()
     Started s(folder);
     s.window.set_vocbuttons(true);
     const QString status = s.child<QLabel>("txt_status")->text();
-    for (const char* name : {"bt_edit"})
-        QTest::mouseClick(s.child<QPushButton>(QLatin1String(name)), Qt::LeftButton);
     s.child<QAction>("install")->trigger();
     QCOMPARE(s.child<QLabel>("txt_status")->text(), status);
     QVERIFY(s.boxes.calls.isEmpty());
@@ -348,12 +346,24 @@ void TstMainWindow::windowsOpenOrWaitForTheirVersion()
     QTest::mouseClick(s.child<QPushButton>("bt_brain"), Qt::LeftButton);
     QVERIFY(s.registry.find("frm_brain") && s.registry.find("frm_brain")->isVisible());
     QCOMPARE(s.child<QLabel>("txt_status")->text(), english("main_txt_status_brain"));
+    for (const char* name : {"bt_edit", "mnu_edit"}) { // both edit commands open the editor
+        if (QWidget* editor = s.registry.find("frm_editvoc"))
+            editor->close();
+        QVERIFY(!s.registry.find("frm_editvoc") || !s.registry.find("frm_editvoc")->isVisible());
+        if (auto* b = s.window.findChild<QPushButton*>(QLatin1String(name)))
+            QTest::mouseClick(b, Qt::LeftButton);
+        else
+            s.child<QAction>(QLatin1String(name))->trigger();
+        QVERIFY(s.registry.find("frm_editvoc") && s.registry.find("frm_editvoc")->isVisible());
+        QCOMPARE(s.child<QLabel>("txt_status")->text(), english("main_txt_status_edit"));
+    }
     s.child<QAction>("mnu_english")->trigger(); // a language switch closes the trainers
     QCOMPARE(s.registry.find("loadvoc"), nullptr);
     QCOMPARE(s.registry.find("flashcard"), nullptr);
     QCOMPARE(s.registry.find("autoflash"), nullptr);
     QCOMPARE(s.registry.find("frm_brain"), nullptr);
-    QVERIFY(s.registry.find("frm_game1")); // but the game stays
+    QVERIFY(s.registry.find("frm_game1")); // but the game and the editor stay
+    QVERIFY(s.registry.find("frm_editvoc"));
 }
 
 void TstMainWindow::unreadableFilesStillStart()

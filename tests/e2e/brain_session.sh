@@ -1,8 +1,6 @@
 # Shared by the brainwash end-to-end test and the CPU measurement: a run of the real
 # program started from the keyboard. Source it after x_session.sh.
 
-text() { grep -m1 "^$1=" "$dir/language.ini" | cut -d= -f2-; }
-
 # Starts the program in $dir, loads the sample vocabulary through the selection window
 # and starts a run with the given interval from frm_brain, all from the keyboard. Sets
 # TAVI_PID, main and brain.
@@ -11,17 +9,7 @@ start_run() { # SECONDS_PER_STEP
     TAVI_PID=$!
     E2E_PIDS+=("$TAVI_PID")
     main=$(wait_window "^$(text main_txt_title)\$")
-    keys_to "$main" ctrl+o
-    local load
-    load=$(wait_window "^$(text load_loadvoc)\$")
-    keys_to "$load" space # Browse
-    wait_window "^$(text load_loaddialog)\$" >/dev/null
-    sleep 0.5
-    xdotool key ctrl+a
-    xdotool type --delay 20 "$dir/my_vocabulary/pcr1-10u.txt"
-    xdotool key Return
-    sleep 0.8
-    keys_to "$load" space # Select, which has the focus once the file is read
+    select_words_by_keys "$main"
     keys_to "$load" space # OK, which has it then
     sleep 0.5
     keys_to "$main" alt+s Up Return

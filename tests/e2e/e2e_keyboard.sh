@@ -18,20 +18,13 @@ printf 'CTR + PINYIN + CHAR + TRANSLATION + CHAPTER + SELECTION\r5 + ni3hao3 + ä
     iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$words"
 printf '[Tavi]\nmain_glang=ENGLISH\nmain_lang2=100\nload_vocfilewpath=%s\nload_txt_chap=1\nload_txt_level=9\nflash_ch_sound=0\n' \
     "$words" >"$dir/tavi.ini"
-text() { grep -m1 "^$1=" "$dir/language.ini" | cut -d= -f2-; }
 
 "$dir/tavi" >"$E2E_TMP/tavi.log" 2>&1 &
 TAVI_PID=$!
 E2E_PIDS+=("$TAVI_PID")
 main=$(wait_window "^$(text main_txt_title)\$")
 
-keys_to "$main" ctrl+o
-load=$(wait_window "^$(text load_loadvoc)\$")
-keys_to "$load" space
-dialog=$(wait_window "^$(text load_loaddialog)\$")
-keys_to "$dialog" Return
-sleep 0.5
-keys_to "$load" space # Select, which had the focus once the file was read
+select_words_by_keys "$main"
 shot "$load" "$shots/e2e_keyboard_loadvoc.png"
 keys_to "$load" space # OK, which has it now
 sleep 0.5

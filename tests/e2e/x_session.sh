@@ -80,3 +80,20 @@ shot() { # WINDOW FILE
     sleep 0.4 # let the window finish painting
     import -window "$1" "$2" || fail "screenshot $2"
 }
+
+# A language text of the program folder $dir.
+text() { grep -m1 "^$1=" "$dir/language.ini" | cut -d= -f2-; }
+
+# The words of the file named in tavi.ini chosen from the keyboard, as a learner without
+# a mouse does: Ctrl+O opens the selection window, Space browses, Enter takes the file
+# offered, Space selects and Space says OK. Sets load to the selection window.
+select_words_by_keys() { # MAIN_WINDOW
+    keys_to "$1" ctrl+o
+    load=$(wait_window "^$(text load_loadvoc)\$")
+    keys_to "$load" space
+    local dialog
+    dialog=$(wait_window "^$(text load_loaddialog)\$")
+    keys_to "$dialog" Return
+    sleep 0.5
+    keys_to "$load" space # Select, which had the focus once the file was read
+}

@@ -60,6 +60,8 @@ private Q_SLOTS:
     void levels_data();
     void levels();
     void fields();
+    void headerPutBack_data();
+    void headerPutBack();
     void nextFieldPositions();
     void shorterFileLeavesLaterRows();
     void canonicalText();
@@ -198,6 +200,25 @@ void TstVocFile::levels()
     ParseVocText(header() + field + " + pin1 + X + y + 1 + \r");
     QCOMPARE(VocCount, 0);
     QCOMPARE(VocTable[0][CTR], level);
+}
+
+void TstVocFile::headerPutBack_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("putBack");
+    QTest::newRow("the header") << header() + "1 + a1 + A + a + 1 + \r" << false;
+    QTest::newRow("a header of other words") << "LEVEL + PINYIN + ZI\r1 + a1 + A + a + 1 + \r" << false;
+    QTest::newRow("a word first") << "1 + a1 + A + a + 1 + \r2 + b2 + B + b + 1 + \r" << true;
+    QTest::newRow("a word without level") << " + a1 + A + a + 1 + \r" << true;
+    QTest::newRow("blank lines, then a word") << "\r\n\r\n\r\n  12 + a1 + A + a + 1 + \r" << true;
+    QTest::newRow("nothing") << QString() << false;
+}
+
+void TstVocFile::headerPutBack()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, putBack);
+    QCOMPARE(withHeader(text), putBack ? header() + text : text);
 }
 
 void TstVocFile::fields()

@@ -1,0 +1,235 @@
+// The vocabulary editor window. The text box holds the whole file; Refresh parses it
+// into the word table and shows the table's canonical text, OK saves it, and Cancel
+// (or the close box, after a change) puts back the table the window opened with.
+//
+// Chinese is typed through the desktop's input method, which types into any Qt text
+// field: the input pane at the top is a plain single-line field for it.
+#include "vocabulary/edit_voc_window.h"
+
+#include "core/app_state.h"
+#include "core/language.h"
+#include "core/msgbox.h"
+#include "core/window_registry.h"
+#include "ui/control.h"
+#include "ui/dialog_keys.h"
+#include "ui/unicode_text_box.h"
+#include "vocabulary/voc_file.h"
+#include "vocabulary/word_table.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QTextBlock>
+
+namespace tavi {
+
+namespace {
+
+// Captions and the one-line hints move and widen with the window but keep their height;
+// buttons and the font size box only move; the text box follows in every measure.
+constexpr const char* Band = "@TLW";
+constexpr const char* MoveOnly = "@TL";
+
+QPlainTextEdit* editorOf(UnicodeTextBox* box)
+{
+    return box->findChild<QPlainTextEdit*>();
+}
+
+} // namespace
+
+EditVocWindow::EditVocWindow(QWidget* parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("frm_editvoc"));
+    buildControls();
+
+    // Load
+    setWindowTitle(QStringLiteral("Tavi Unicode Vocabulary File Editor"));
+    lbl_input->setText(LangText(QStringLiteral("edit_input")));
+    lbl_current_file->setText(LangText(QStringLiteral("edit_current_file")));
+    lbl_fontsize->setText(LangText(QStringLiteral("edit_fontsize")));
+    bt_ok->setText(LangText(QStringLiteral("edit_bt_OK")));
+    bt_cancel->setText(LangText(QStringLiteral("edit_bt_cancel")));
+    TextBox1->setFontName(ChineseFont);
+    TextBox1->setFontSize(m_fontSize);
+    {
+        // Tone digits must stand apart from letters ("l" and "1" look alike in the
+        // Chinese font's Latin): Latin in a plain face, the characters in ChineseFont.
+        QPlainTextEdit* edit = editorOf(TextBox1);
+        QFont f = edit->font();
+        f.setFamilies({QStringLiteral("DejaVu Sans Mono"), ChineseFont});
+        edit->setFont(f);
+    }
+    WebBrowser1->setFontName(ChineseFont);
+    m_resizer.SourceForm(this);
+    txt_message->setText(QStringLiteral("Welcome to the Tavi unicode vocabulary file editor"));
+
+    // What the window shows and OK writes is the file named in it: a table read from
+    // another file, or from none, is replaced by that file's words first.
+    if (!tableReadFrom(VocFilePath)) {
+        if (readVocabulary(VocFilePath) == LoadResult::Unreadable) {
+            bt_ok->setEnabled(false); // never replace words that could not be read
+            MsgBox(LangText(QStringLiteral("load_file_unreadable")) + u'\n' + VocFilePath, vbExclamation);
+        } else if (VocTableSource != VocFilePath) {
+            VocCount = -1; // missing or without any text: a new file, which OK creates
+            VocTableSource = VocFilePath;
+        }
+    }
+    if (VocFilePath.isEmpty())
+        bt_ok->setEnabled(false);
+    lbl_current_file->setToolTip(VocFilePath);
+    m_start = BuildVocText();
+    m_table = m_start;
+    {
+        const QSignalBlocker quiet(TextBox1);
+        TextBox1->setText(m_start);
+    }
+    for (int size = 4; size <= 30; size += 2)
+        Combo1->addItem(QString::number(size));
+    Combo1->setCurrentText(QStringLiteral("12"));
+    TextBox1->setFocus();
+}
+
+void EditVocWindow::buildControls()
+{
+    lbl_input = placedControl<QLabel>(this, "lbl_input", {12, 8, 696, 22}, Band);
+    Picture1 = placedControl<QFrame>(this, "Picture1", {12, 32, 696, 44}, Band);
+    Picture1->setFrameShape(QFrame::StyledPanel);
+    WebBrowser1 = placedControl<UnicodeTextBox>(Picture1, "WebBrowser1", {6, 6, 684, 32}, Band);
+    WebBrowser1->setFontSize(14);
+    WebBrowser1->setToolTip(
+        QStringLiteral("Type here with your input method, then copy and paste into the text"));
+    lbl_current_file = placedControl<QLabel>(this, "lbl_current_file", {12, 84, 696, 22}, Band);
+    TextBox1 = new UnicodeTextBox(this, UnicodeTextBox::Lines::Multi);
+    TextBox1->setObjectName(QStringLiteral("TextBox1"));
+    TextBox1->setGeometry(12, 108, 696, 380);
+    editorOf(TextBox1)->setTabChangesFocus(true); // a tab would end up inside a field
+    txt_message = placedControl<QLabel>(this, "txt_message", {12, 494, 696, 22}, Band);
+    txt_message->setStyleSheet(QStringLiteral("color: rgb(0, 0, 160);"));
+
+    lbl_fontsize = placedControl<QLabel>(this, "lbl_fontsize", {12, 528, 90, 26}, MoveOnly);
+    Combo1 = placedControl<QComboBox>(this, "Combo1", {104, 526, 70, 30}, MoveOnly);
+    Combo1->setEditable(true);
+    Combo1->setInsertPolicy(QComboBox::NoInsert);
+    Combo1->setToolTip(QStringLiteral("Font size of the text; it takes effect with Refresh"));
+    bt_syntax = placedControl<QPushButton>(this, "bt_syntax", {328, 524, 120, 34}, MoveOnly);
+    bt_syntax->setText(QStringLiteral("Refresh "));
+    bt_syntax->setToolTip(QStringLiteral("Check the text and show it in order (F5)"));
+    bt_cancel = placedControl<QPushButton>(this, "bt_cancel", {458, 524, 120, 34}, MoveOnly);
+    bt_ok = placedControl<QPushButton>(this, "bt_ok", {588, 524, 120, 34}, MoveOnly);
+    bt_ok->setToolTip(QStringLiteral("Save the vocabulary file and close"));
+    resize(720, 568);
+    setMinimumSize(360, 284);
+
+    setTabOrder(WebBrowser1, TextBox1);
+    setTabOrder(TextBox1, Combo1);
+    setTabOrder(Combo1, bt_syntax);
+    setTabOrder(bt_syntax, bt_cancel);
+    setTabOrder(bt_cancel, bt_ok);
+
+    connect(TextBox1, &UnicodeTextBox::textChanged, this,
+            [this] { txt_message->setText(QStringLiteral("Paste the Chinese characters here ...")); });
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && WebBrowser1->isAncestorOf(now))
+            txt_message->setText(QStringLiteral("Press CTRL+SPACE to start the IME (if installed !)"));
+    });
+    connect(bt_syntax, &QPushButton::clicked, this, &EditVocWindow::bt_syntax_Click);
+    connect(bt_ok, &QPushButton::clicked, this, &EditVocWindow::bt_ok_Click);
+    connect(bt_cancel, &QPushButton::clicked, this, &EditVocWindow::bt_cancel_Click);
+    connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this,
+            &EditVocWindow::bt_syntax_Click);
+    // Enter in the input pane or the size box is the learner's own, never OK's.
+    DialogKeys::install(this, [this] { discard(changed()); });
+    DialogKeys::keepEnter(WebBrowser1->findChild<QLineEdit*>());
+    DialogKeys::keepEnter(Combo1);
+}
+
+void EditVocWindow::bt_syntax_Click()
+{
+    bool number = false;
+    const int size = Combo1->currentText().trimmed().toInt(&number);
+    if (number && size >= 4 && size <= 200)
+        m_fontSize = size;
+    TextBox1->setFontSize(m_fontSize);
+
+    ParseVocText(withHeader(TextBox1->text()));
+    m_table = BuildVocText();
+
+    // The learner stays where they were in the text.
+    QPlainTextEdit* edit = editorOf(TextBox1);
+    const QTextCursor before = edit->textCursor();
+    const int line = before.blockNumber();
+    const int column = before.positionInBlock();
+    const int scrolled = edit->verticalScrollBar()->value();
+    {
+        const QSignalBlocker quiet(TextBox1);
+        TextBox1->setText(m_table);
+    }
+    const QTextBlock block = edit->document()->findBlockByNumber(std::min(line, edit->blockCount() - 1));
+    QTextCursor after(block);
+    after.setPosition(block.position() + std::min(column, block.length() - 1));
+    edit->setTextCursor(after);
+    edit->verticalScrollBar()->setValue(scrolled);
+}
+
+void EditVocWindow::bt_ok_Click()
+{
+    bt_syntax_Click();
+    // A failed write was reported naming the file; the window stays with the text.
+    if (!WriteVocFile(VocFilePath, m_table))
+        return;
+    VocTableSource = VocFilePath;
+    m_start = m_table;
+    unload();
+}
+
+void EditVocWindow::bt_cancel_Click()
+{
+    discard(true);
+}
+
+bool EditVocWindow::changed() const
+{
+    return m_table != m_start || TextBox1->text() != m_start;
+}
+
+bool EditVocWindow::discard(bool ask)
+{
+    if (ask && MsgBox(LangText(QStringLiteral("edit_discard_changes")), vbYesNo | vbExclamation,
+                      QStringLiteral("Tavi Unicode Editor")) != vbYes)
+        return false;
+    if (m_table != m_start)
+        ParseVocText(m_start);
+    unload();
+    return true;
+}
+
+void EditVocWindow::unload()
+{
+    m_closing = true;
+    hide();
+    windows().unload(objectName());
+}
+
+void EditVocWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    m_resizer.ScaleControls();
+}
+
+void EditVocWindow::closeEvent(QCloseEvent* event)
+{
+    // The close box is Cancel, asking only when something changed.
+    if (m_closing || discard(changed()))
+        event->accept();
+    else
+        event->ignore();
+}
+
+} // namespace tavi
