@@ -5,10 +5,7 @@
 # and starts a run with the given interval from frm_brain, all from the keyboard. Sets
 # TAVI_PID, main and brain.
 start_run() { # SECONDS_PER_STEP
-    "$dir/tavi" >"$E2E_TMP/tavi.log" 2>&1 &
-    TAVI_PID=$!
-    E2E_PIDS+=("$TAVI_PID")
-    main=$(wait_window "^$(text main_txt_title)\$")
+    start_program
     select_words_by_keys "$main"
     keys_to "$load" space # OK, which has it then
     sleep 0.5

@@ -17,10 +17,7 @@ cp "$dir/my_vocabulary/pcr1-10u.txt" "$words"
 printf '[Tavi]\nmain_glang=ENGLISH\nmain_lang2=100\nload_vocfilewpath=%s\nload_txt_chap=1\nload_txt_level=9\n' \
     "$words" >"$dir/tavi.ini"
 
-"$dir/tavi" >"$E2E_TMP/tavi.log" 2>&1 &
-TAVI_PID=$!
-E2E_PIDS+=("$TAVI_PID")
-main=$(wait_window "^$(text main_txt_title)\$")
+start_program
 select_words_by_keys "$main"
 keys_to "$load" space # OK
 sleep 0.5

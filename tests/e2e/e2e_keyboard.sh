@@ -19,10 +19,7 @@ printf 'CTR + PINYIN + CHAR + TRANSLATION + CHAPTER + SELECTION\r5 + ni3hao3 + ä
 printf '[Tavi]\nmain_glang=ENGLISH\nmain_lang2=100\nload_vocfilewpath=%s\nload_txt_chap=1\nload_txt_level=9\nflash_ch_sound=0\n' \
     "$words" >"$dir/tavi.ini"
 
-"$dir/tavi" >"$E2E_TMP/tavi.log" 2>&1 &
-TAVI_PID=$!
-E2E_PIDS+=("$TAVI_PID")
-main=$(wait_window "^$(text main_txt_title)\$")
+start_program
 
 select_words_by_keys "$main"
 shot "$load" "$shots/e2e_keyboard_loadvoc.png"

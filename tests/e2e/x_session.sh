@@ -81,6 +81,14 @@ shot() { # WINDOW FILE
     import -window "$1" "$2" || fail "screenshot $2"
 }
 
+# Starts the program in $dir; sets TAVI_PID, and main to its main window once shown.
+start_program() {
+    "$dir/tavi" >"$E2E_TMP/tavi.log" 2>&1 &
+    TAVI_PID=$!
+    E2E_PIDS+=("$TAVI_PID")
+    main=$(wait_window "^$(text main_txt_title)\$")
+}
+
 # A language text of the program folder $dir.
 text() { grep -m1 "^$1=" "$dir/language.ini" | cut -d= -f2-; }
 
