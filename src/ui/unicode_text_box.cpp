@@ -6,9 +6,21 @@
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextCursor>
 #include <QVBoxLayout>
 
 namespace tavi {
+
+namespace {
+
+QString withLineFeeds(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    return text;
+}
+
+} // namespace
 
 UnicodeTextBox::UnicodeTextBox(QWidget* parent, Lines lines) : QWidget(parent)
 {
@@ -51,10 +63,18 @@ void UnicodeTextBox::setText(const QString& text)
         m_line->setCursorPosition(0);
         return;
     }
-    QString t = text;
-    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    t.replace(u'\r', u'\n');
-    m_multi->setPlainText(t);
+    m_multi->setPlainText(withLineFeeds(text));
+}
+
+void UnicodeTextBox::replaceText(const QString& text)
+{
+    if (m_line) {
+        setText(text);
+        return;
+    }
+    QTextCursor all(m_multi->document());
+    all.select(QTextCursor::Document);
+    all.insertText(withLineFeeds(text));
 }
 
 QString UnicodeTextBox::fontName() const

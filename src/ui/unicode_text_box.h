@@ -19,6 +19,8 @@ public:
 
     QString text() const;
     void setText(const QString& text);
+    // The multi-line form: replaces the whole text as one edit that undo takes back.
+    void replaceText(const QString& text);
 
     QString fontName() const;
     void setFontName(const QString& name);

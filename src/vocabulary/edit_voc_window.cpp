@@ -169,7 +169,7 @@ void EditVocWindow::bt_syntax_Click()
     const int scrolled = edit->verticalScrollBar()->value();
     {
         const QSignalBlocker quiet(TextBox1);
-        TextBox1->setText(m_table);
+        TextBox1->replaceText(m_table); // undo takes a refresh back like any edit
     }
     const QTextBlock block = edit->document()->findBlockByNumber(std::min(line, edit->blockCount() - 1));
     QTextCursor after(block);
