@@ -3,6 +3,7 @@
 #include "core/about_window.h"
 #include "core/window_registry.h"
 #include "game/memory_window.h"
+#include "install/install_window.h"
 #include "sound/speak_pinyin_window.h"
 #include "sound/tools_window.h"
 #include "training/auto_flash_window.h"
@@ -22,6 +23,7 @@ void registerAllWindows(WindowRegistry& registry)
     registry.add(QStringLiteral("frm_tools"), [] { return new ToolsWindow; });
     registry.add(QStringLiteral("frm_speakpinyin"), [] { return new SpeakPinyinWindow; });
     registry.add(QStringLiteral("frm_game1"), [] { return new MemoryWindow; });
+    registry.add(QStringLiteral("frm_install"), [] { return new InstallWindow; });
     registry.add(QStringLiteral("frm_brain"), [] { return new BrainWindow; });
 }
 

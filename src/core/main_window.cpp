@@ -10,6 +10,7 @@
 #include "core/settings.h"
 #include "core/wait.h"
 #include "core/window_registry.h"
+#include "install/install_window.h"
 #include "sound/missing_sound_log.h"
 #include "ui/dialog_keys.h"
 
@@ -259,10 +260,18 @@ void MainWindow::connectCommands()
     both(bt_about, mnu_about,
          [this] { openWindow(QStringLiteral("frm_about"), QStringLiteral("main_txt_status_about")); });
     both(bt_help, mnu_help, &MainWindow::mnu_help_Click);
-    // The edit button checks first that the editor can run; that check arrives with the
-    // installation check window, and until then both edit commands open the editor.
-    both(bt_edit, mnu_edit,
+    // The edit button checks first that Chinese can be typed in the editor; the menu
+    // item opens it as it is.
+    both(nullptr, mnu_edit,
          [this] { openWindow(QStringLiteral("frm_editvoc"), QStringLiteral("main_txt_status_edit"), true); });
+    both(bt_edit, nullptr, [this] {
+        if (InstallWindow::test_auf_shdocvw()) {
+            openWindow(QStringLiteral("frm_editvoc"));
+            return;
+        }
+        MsgBox(LangText(QStringLiteral("install_need_input")), vbInformation, QStringLiteral("Tavi"));
+        openWindow(QStringLiteral("frm_install"));
+    });
     both(nullptr, install, [this] { openWindow(QStringLiteral("frm_install")); });
     both(nullptr, tools, [this] { openWindow(QStringLiteral("frm_tools")); });
     both(nullptr, mnu_exit, &MainWindow::mnu_exit_Click);

@@ -103,7 +103,16 @@ const QStringList kAllKeys = {"main_txt_title",
                               "install_snd",
                               "install_core",
                               "install_optional",
-                              "install_connected"};
+                              "install_connected",
+                              "install_link",
+                              "install_need_input",
+                              "flash_bt_undo",
+                              "flash_nothing",
+                              "flash_summary",
+                              "main_txt_status_nowords",
+                              "load_file_empty",
+                              "load_file_unreadable",
+                              "game1_nowords"};
 
 } // namespace
 
@@ -211,8 +220,13 @@ void TstLanguage::helpPages()
     QCOMPARE(helpPageFor("ENGLISH"), folder.file("help.htm"));
     QCOMPARE(helpPageFor("GERMAN"), folder.file("help_d.htm"));
     QCOMPARE(helpPageFor("NEW"), folder.file("help_n.htm"));
-    for (const char* page : {"help.htm", "help_d.htm", "help_n.htm"})
-        QVERIFY(folder.read(QLatin1String(page)).contains("<meta charset=\"utf-8\">"));
+    for (const char* page : {"help.htm", "help_d.htm", "help_n.htm"}) {
+        const QByteArray html = folder.read(QLatin1String(page));
+        QVERIFY(html.contains("<meta charset=\"utf-8\">"));
+        // The sections the installation check links to.
+        for (const char* id : {"install_input", "install_ime", "install_sound"})
+            QVERIFY2(html.contains(QByteArray("id=\"") + id + '"'), id);
+    }
 }
 
 QTEST_GUILESS_MAIN(TstLanguage)

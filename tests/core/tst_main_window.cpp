@@ -42,6 +42,7 @@ bool isEnabled(QObject* window, const QString& name)
 struct Started {
     FakeMessageBox boxes;
     FakeOpener opener;
+    FakeInstallProbe probe;
     WindowRegistry registry;
     MainWindow window;
     bool visibleAtFirstBox = true;
@@ -76,7 +77,8 @@ private Q_SLOTS:
     void helpButtonAndMenuOpenSameHelp();
     void missingHelpPageIsReported();
     void aboutOpensOnceAndSwitchUnloadsIt();
-    void windowsOpenOrWaitForTheirVersion();
+    void windowsOpenWithTheirStatus();
+    void editButtonAsksForAnInputMethod();
     void unreadableFilesStillStart();
     void refusedSettingsWritesAreReported();
     void exitWaitsOneSecondAndStaysResponsive();
@@ -319,7 +321,7 @@ void TstMainWindow::aboutOpensOnceAndSwitchUnloadsIt()
     QCOMPARE(s.registry.find("frm_about"), nullptr);
 }
 
-void TstMainWindow::windowsOpenOrWaitForTheirVersion()
+void TstMainWindow::windowsOpenWithTheirStatus()
 {
     TestProgramFolder folder;
     folder.write("tavi.ini", "[Tavi]\nmain_lang2=100\n");
@@ -327,10 +329,9 @@ void TstMainWindow::windowsOpenOrWaitForTheirVersion()
     s.window.set_vocbuttons(true);
     const QString status = s.child<QLabel>("txt_status")->text();
     s.child<QAction>("install")->trigger();
+    QVERIFY(s.registry.find("frm_install") && s.registry.find("frm_install")->isVisible());
     QCOMPARE(s.child<QLabel>("txt_status")->text(), status);
     QVERIFY(s.boxes.calls.isEmpty());
-
-    // Those that exist open, each with its status line.
     s.child<QAction>("mnu_loadvoc")->trigger();
     QVERIFY(s.registry.find("loadvoc"));
     QCOMPARE(s.child<QLabel>("txt_status")->text(), status);
@@ -346,24 +347,40 @@ void TstMainWindow::windowsOpenOrWaitForTheirVersion()
     QTest::mouseClick(s.child<QPushButton>("bt_brain"), Qt::LeftButton);
     QVERIFY(s.registry.find("frm_brain") && s.registry.find("frm_brain")->isVisible());
     QCOMPARE(s.child<QLabel>("txt_status")->text(), english("main_txt_status_brain"));
-    for (const char* name : {"bt_edit", "mnu_edit"}) { // both edit commands open the editor
-        if (QWidget* editor = s.registry.find("frm_editvoc"))
-            editor->close();
-        QVERIFY(!s.registry.find("frm_editvoc") || !s.registry.find("frm_editvoc")->isVisible());
-        if (auto* b = s.window.findChild<QPushButton*>(QLatin1String(name)))
-            QTest::mouseClick(b, Qt::LeftButton);
-        else
-            s.child<QAction>(QLatin1String(name))->trigger();
-        QVERIFY(s.registry.find("frm_editvoc") && s.registry.find("frm_editvoc")->isVisible());
-        QCOMPARE(s.child<QLabel>("txt_status")->text(), english("main_txt_status_edit"));
-    }
+    s.child<QAction>("mnu_edit")->trigger();
+    QVERIFY(s.registry.find("frm_editvoc") && s.registry.find("frm_editvoc")->isVisible());
+    QCOMPARE(s.child<QLabel>("txt_status")->text(), english("main_txt_status_edit"));
     s.child<QAction>("mnu_english")->trigger(); // a language switch closes the trainers
     QCOMPARE(s.registry.find("loadvoc"), nullptr);
     QCOMPARE(s.registry.find("flashcard"), nullptr);
     QCOMPARE(s.registry.find("autoflash"), nullptr);
     QCOMPARE(s.registry.find("frm_brain"), nullptr);
-    QVERIFY(s.registry.find("frm_game1")); // but the game and the editor stay
+    QVERIFY(s.registry.find("frm_game1")); // but the game, the editor and the check stay
     QVERIFY(s.registry.find("frm_editvoc"));
+    QVERIFY(s.registry.find("frm_install"));
+}
+
+void TstMainWindow::editButtonAsksForAnInputMethod()
+{
+    TestProgramFolder folder;
+    folder.write("tavi.ini", "[Tavi]\nmain_lang2=100\n");
+    Started s(folder);
+    s.window.set_vocbuttons(true);
+    const QString status = s.child<QLabel>("txt_status")->text();
+    s.probe.connection = false;
+    QTest::mouseClick(s.child<QPushButton>("bt_edit"), Qt::LeftButton);
+    QCOMPARE(s.boxes.calls.size(), 1);
+    QCOMPARE(s.boxes.calls[0].text, english("install_need_input"));
+    QCOMPARE(s.boxes.calls[0].flags, int(vbInformation));
+    QCOMPARE(s.boxes.calls[0].title, QString("Tavi"));
+    QVERIFY(s.registry.find("frm_install") && s.registry.find("frm_install")->isVisible());
+    QCOMPARE(s.registry.find("frm_editvoc"), nullptr);
+
+    s.probe.connection = true;
+    QTest::mouseClick(s.child<QPushButton>("bt_edit"), Qt::LeftButton);
+    QCOMPARE(s.boxes.calls.size(), 1);
+    QVERIFY(s.registry.find("frm_editvoc") && s.registry.find("frm_editvoc")->isVisible());
+    QCOMPARE(s.child<QLabel>("txt_status")->text(), status);
 }
 
 void TstMainWindow::unreadableFilesStillStart()

@@ -5,6 +5,7 @@
 #include "brainwash/window_system.h"
 #include "core/msgbox.h"
 #include "core/run_file.h"
+#include "install/install_probe.h"
 #include "sound/audio_output.h"
 #include "vocabulary/open_file_dialog.h"
 
@@ -108,6 +109,19 @@ public:
     GrabResult answer = GrabResult::Grabbed;
     QStringList grabs;
     bool grabbed = false;
+};
+
+// A desktop with or without an input method, as the test says. Installs itself for
+// its lifetime.
+class FakeInstallProbe final : public InstallProbe {
+public:
+    FakeInstallProbe() { setInstallProbe(this); }
+    ~FakeInstallProbe() override { setInstallProbe(nullptr); }
+    bool inputConnection() const override { return connection; }
+    bool chineseInputMethod() const override { return chinese; }
+
+    bool connection = true;
+    bool chinese = true;
 };
 
 } // namespace tavi::test

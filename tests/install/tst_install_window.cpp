@@ -1,0 +1,224 @@
+// The installation check: the desktop's input methods found by their files, and the
+// window's rows, colours and links, with a fake of the desktop.
+#include "core/app_state.h"
+#include "core/window_registry.h"
+#include "install/install_probe.h"
+#include "install/install_window.h"
+#include "support/fakes.h"
+#include "support/test_folder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTest>
+
+using namespace tavi;
+using namespace tavi::test;
+
+namespace {
+
+const char* const kLinks[] = {"lbl_link_ie5", "lbl_link_ime", "lbl_link_snd1", "lbl_link_snd2",
+                              "lbl_link_snd3"};
+
+struct Check {
+    TestProgramFolder folder;
+    FakeMessageBox boxes;
+    FakeOpener opener;
+    FakeInstallProbe probe;
+    WindowRegistry registry;
+    QWidget* window = nullptr;
+
+    explicit Check(const QStringList& sounds = {"a1.wav", "jie1.wav", "shen1.wav"})
+    {
+        QDir(folder.path()).mkdir("sound");
+        for (const QString& s : sounds)
+            folder.write("sound/" + s, "RIFF");
+        HelpFile = folder.file("help.htm");
+        registerAllWindows(registry);
+    }
+    void open()
+    {
+        registry.open("frm_install");
+        window = registry.find("frm_install");
+    }
+    QLabel* label(const char* name) const { return window->findChild<QLabel*>(QLatin1String(name)); }
+    QColor colour(const char* name, QPalette::ColorRole role) const
+    {
+        return label(name)->palette().color(role);
+    }
+    void move(QWidget* over) const
+    {
+        QMouseEvent e(QEvent::MouseMove, QPointF(2, 2), over->mapToGlobal(QPointF(2, 2)), Qt::NoButton,
+                      Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(over, &e);
+    }
+};
+
+void makeFile(const QString& path, bool executable = false)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.close();
+    if (executable)
+        f.setPermissions(f.permissions() | QFile::ExeOwner);
+}
+
+} // namespace
+
+class TstInstallWindow : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void probeFindsTheDesktopsFiles_data();
+    void probeFindsTheDesktopsFiles();
+    void rows_data();
+    void rows();
+    void linkColoursFollowTheMouse();
+    void linksOpenTheHelpSections_data();
+    void linksOpenTheHelpSections();
+    void okUnloads();
+};
+
+void TstInstallWindow::probeFindsTheDesktopsFiles_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<bool>("connection");
+    QTest::addColumn<bool>("chinese");
+    const QString ibus = "bin:/usr/bin/ibus-daemon";
+    const QString ibusQt = "/qt/platforminputcontexts/libibusplatforminputcontextplugin.so";
+    const QString fcitx = "bin:/usr/bin/fcitx5";
+    const QString fcitxQt = "/qt/platforminputcontexts/libfcitx5platforminputcontextplugin.so";
+    QTest::newRow("nothing") << QStringList{} << false << false;
+    QTest::newRow("IBus") << QStringList{ibus, ibusQt} << true << false;
+    QTest::newRow("IBus with pinyin")
+        << QStringList{ibus, ibusQt, "/usr/share/ibus/component/libpinyin.xml"} << true << true;
+    QTest::newRow("IBus without Qt's plug-in")
+        << QStringList{ibus, "/usr/share/ibus/component/rime.xml"} << false << true;
+    QTest::newRow("IBus's plug-in, no daemon")
+        << QStringList{ibusQt, "/usr/share/ibus/component/libpinyin.xml"} << false << false;
+    QTest::newRow("a daemon that cannot run")
+        << QStringList{"/usr/bin/ibus-daemon", ibusQt} << false << false;
+    QTest::newRow("fcitx5 with Chinese")
+        << QStringList{fcitx, fcitxQt, "/usr/local/share/fcitx5/inputmethod/pinyin.conf"} << true << true;
+    QTest::newRow("fcitx5 with IBus's engines")
+        << QStringList{fcitx, fcitxQt, "/usr/share/ibus/component/rime.xml"} << true << false;
+}
+
+void TstInstallWindow::probeFindsTheDesktopsFiles()
+{
+    QFETCH(QStringList, files);
+    QFETCH(bool, connection);
+    QFETCH(bool, chinese);
+    QTemporaryDir root;
+    for (QString f : files) {
+        const bool program = f.startsWith("bin:");
+        makeFile(root.path() + f.remove("bin:"), program);
+    }
+    const DesktopInstallProbe probe(root.path(), "/qt");
+    QCOMPARE(probe.inputConnection(), connection);
+    QCOMPARE(probe.chineseInputMethod(), chinese);
+}
+
+void TstInstallWindow::rows_data()
+{
+    QTest::addColumn<bool>("connection");
+    QTest::addColumn<bool>("chinese");
+    QTest::addColumn<QStringList>("sounds");
+    QTest::newRow("everything") << true << true << QStringList{"a1.wav", "jie1.wav", "shen1.wav"};
+    QTest::newRow("nothing but the core") << false << false << QStringList{};
+    QTest::newRow("a connection, no Chinese") << true << false << QStringList{"JIE1.WAV"};
+    QTest::newRow("other sounds only") << false << true << QStringList{"a2.wav", "shen.wav"};
+}
+
+void TstInstallWindow::rows()
+{
+    QFETCH(bool, connection);
+    QFETCH(bool, chinese);
+    QFETCH(QStringList, sounds);
+    Check c(sounds);
+    c.probe.connection = connection;
+    c.probe.chinese = chinese;
+    c.open();
+    QCOMPARE(c.window->windowTitle(), QString("Check Installation"));
+    const std::pair<const char*, bool> rows[] = {
+        {"lbl_inst_standard", true},
+        {"lbl_inst_shell", connection},
+        {"lbl_inst_ime", chinese},
+        {"lbl_inst_snd1", sounds.contains("a1.wav")},
+        {"lbl_inst_snd2", sounds.contains("JIE1.WAV") || sounds.contains("jie1.wav")},
+        {"lbl_inst_snd3", sounds.contains("shen1.wav")},
+    };
+    for (const auto& [name, installed] : rows) {
+        QCOMPARE(c.label(name)->text(), english(installed ? "install_installed" : "install_not_installed"));
+        QCOMPARE(c.colour(name, QPalette::Window), installed ? QColor(0, 255, 0) : QColor(255, 255, 255));
+    }
+    QCOMPARE(c.label("lbl_ie")->text(), english("install_ie"));
+    QCOMPARE(c.label("lbl_link_ime")->text(), english("install_link"));
+    const QString shot = QString(QTest::currentDataTag()).replace(' ', '_').remove(',');
+    QVERIFY(c.window->grab().save(TAVI_SCREENSHOT_DIR "/install_" + shot + ".png"));
+}
+
+void TstInstallWindow::linkColoursFollowTheMouse()
+{
+    Check c;
+    c.open();
+    const QColor blue(0, 0, 255);
+    const QColor red(255, 0, 0);
+    c.move(c.label("lbl_link_ime"));
+    c.move(c.label("lbl_link_snd2"));
+    for (const char* link : kLinks) // no leave event: the first stays red
+        QCOMPARE(c.colour(link, QPalette::WindowText),
+                 qstrcmp(link, "lbl_link_ime") == 0 || qstrcmp(link, "lbl_link_snd2") == 0 ? red : blue);
+    c.move(c.window);
+    for (const char* link : kLinks)
+        QCOMPARE(c.colour(link, QPalette::WindowText), blue);
+}
+
+void TstInstallWindow::linksOpenTheHelpSections_data()
+{
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("section");
+    QTest::newRow("input") << "lbl_link_ie5"
+                           << "help.htm"
+                           << "install_input";
+    QTest::newRow("Chinese, German page") << "lbl_link_ime"
+                                          << "help_d.htm"
+                                          << "install_ime";
+    QTest::newRow("sound 3") << "lbl_link_snd3"
+                             << "help.htm"
+                             << "install_sound";
+}
+
+void TstInstallWindow::linksOpenTheHelpSections()
+{
+    QFETCH(QString, link);
+    QFETCH(QString, page);
+    QFETCH(QString, section);
+    Check c;
+    HelpFile = c.folder.file(page);
+    c.open();
+    QTest::mouseClick(c.label(qPrintable(link)), Qt::LeftButton);
+    QCOMPARE(c.opener.calls.size(), 1);
+    QCOMPARE(c.opener.calls[0].target, QUrl::fromLocalFile(HelpFile).toString() + "#" + section);
+    QVERIFY(c.boxes.calls.isEmpty());
+
+    QFile::remove(HelpFile); // a missing page is said by its name
+    QTest::mouseClick(c.label(qPrintable(link)), Qt::LeftButton);
+    QCOMPARE(c.opener.calls.size(), 1);
+    QCOMPARE(c.boxes.calls.size(), 1);
+    QCOMPARE(c.boxes.calls[0].title, QString("RunFile"));
+}
+
+void TstInstallWindow::okUnloads()
+{
+    Check c;
+    c.open();
+    c.window->findChild<QPushButton*>("bt_ok")->click();
+    QCOMPARE(c.registry.find("frm_install"), nullptr);
+}
+
+QTEST_MAIN(TstInstallWindow)
+#include "tst_install_window.moc"
