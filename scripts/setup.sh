@@ -17,6 +17,7 @@ packages=(
     xdg-utils                                       # opening help pages and links
     libbenchmark-dev                                # benchmarks
     xvfb openbox xdotool imagemagick x11-utils      # end-to-end tests in a real X server
+    desktop-file-utils appstream dpkg-dev           # checking the installed program and its package
 )
 
 missing=()

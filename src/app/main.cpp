@@ -1,5 +1,7 @@
 // Installs the real services and starts the main window.
 #include "core/main_window.h"
+#include "core/msgbox.h"
+#include "core/program_folder.h"
 #include "core/qt_message_box.h"
 #include "core/window_registry.h"
 #include "platform/sdl_audio_output.h"
@@ -8,11 +10,28 @@
 #include "vocabulary/qt_open_file_dialog.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <QStandardPaths>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 int main(int argc, char* argv[])
 {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--version") {
+            std::printf("tavi %s\n", TAVI_VERSION);
+            return 0;
+        }
+        if (arg == "--help" || arg == "-h") {
+            std::printf(
+                "Usage: tavi [--version] [--help]\n"
+                "A trainer for Chinese vocabulary: flashcards, brainwash, memory game and pinyin "
+                "sounds.\nIts files: beside the program, or when installed in $XDG_DATA_HOME/tavi.\n");
+            return 0;
+        }
+    }
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
         std::fprintf(stderr,
                      "tavi: no display found; on a machine without a desktop start it with: "
@@ -23,6 +42,10 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavi"));
     QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setDesktopFileName(QStringLiteral("org.tavitrainer.Tavi"));
+    QIcon icon(QStringLiteral(":/icon/org.tavitrainer.Tavi-256.png"));
+    icon.addFile(QStringLiteral(":/icon/org.tavitrainer.Tavi-48.png"));
+    QApplication::setWindowIcon(icon);
     // The welcome box is shown before the main window; closing it must not end the run.
     QApplication::setQuitOnLastWindowClosed(false);
 
@@ -39,10 +62,18 @@ int main(int argc, char* argv[])
     tavi::WindowRegistry registry;
     tavi::registerAllWindows(registry);
 
+    const tavi::ProgramLayout layout =
+        tavi::programLayout(QCoreApplication::applicationDirPath(),
+                            QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    if (const QString problem = tavi::prepareUserFolder(layout); !problem.isEmpty()) {
+        tavi::MsgBox(problem, tavi::vbCritical);
+        return 1;
+    }
+
     int rc = 0;
     {
         tavi::MainWindow mainWindow;
-        mainWindow.Form_Load(QCoreApplication::applicationDirPath());
+        mainWindow.Form_Load(layout.program, layout.shared);
         rc = QApplication::exec();
         registry.unloadAll();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

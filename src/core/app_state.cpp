@@ -2,6 +2,7 @@
 #include "core/app_state.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <limits>
 
 namespace tavi {
@@ -13,7 +14,7 @@ QString joinPath(const QString& folder, const QString& name)
     return folder + QDir::separator() + name;
 }
 
-void initProgramPaths(const QString& programFolder)
+void initProgramPaths(const QString& programFolder, const QString& sharedFolder)
 {
     ProgramFolder = QDir::toNativeSeparators(programFolder);
     while (ProgramFolder.size() > 1 && ProgramFolder.endsWith(QDir::separator()))
@@ -22,6 +23,15 @@ void initProgramPaths(const QString& programFolder)
     SettingsFile = joinPath(ProgramFolder, QStringLiteral("tavi.ini"));
     SettingsSection = QStringLiteral("Tavi");
     SoundFolder = joinPath(ProgramFolder, QStringLiteral("sound")) + QDir::separator();
+    SharedFolder = sharedFolder.isEmpty() ? ProgramFolder : QDir::toNativeSeparators(sharedFolder);
+}
+
+QString programFile(const QString& name)
+{
+    const QString own = joinPath(ProgramFolder, name);
+    if (SharedFolder == ProgramFolder || QFileInfo::exists(own))
+        return own;
+    return joinPath(SharedFolder, name);
 }
 
 qint16 nextStartCounter(qint16 counter)

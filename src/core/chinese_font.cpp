@@ -33,7 +33,7 @@ bool addChineseFont(const QString& fontFile)
 void ensureChineseFont()
 {
     static QString added;
-    const QString file = joinPath(ProgramFolder, QStringLiteral("chars.dat"));
+    const QString file = programFile(QStringLiteral("chars.dat"));
     if (added == file)
         return;
     added = file;

@@ -280,9 +280,9 @@ void MainWindow::connectCommands()
     both(nullptr, mnu_newlang, &MainWindow::mnu_newlang_Click);
 }
 
-void MainWindow::Form_Load(const QString& programFolder)
+void MainWindow::Form_Load(const QString& programFolder, const QString& sharedFolder)
 {
-    initProgramPaths(programFolder);
+    initProgramPaths(programFolder, sharedFolder);
     LanguageSection = gkeyValue<QString>(QStringLiteral("R"), QStringLiteral("main_glang"), QString(),
                                          QStringLiteral("ENGLISH"));
     // The main window shows no Chinese text: the font file is added once the window

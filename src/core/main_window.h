@@ -21,7 +21,7 @@ public:
     static MainWindow* instance();
 
     // The start-up sequence; it ends by showing the window in the chosen language.
-    void Form_Load(const QString& programFolder);
+    void Form_Load(const QString& programFolder, const QString& sharedFolder = QString());
     // Captions, status and start counter; runs after every choice of language.
     void init_main_window();
     // Closes the language-dependent windows and shows the main window.

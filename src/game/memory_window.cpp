@@ -170,7 +170,7 @@ void MemoryWindow::setShowMode(int mode)
 
 QPixmap MemoryWindow::cardBack() const
 {
-    QPixmap back(joinPath(ProgramFolder, QStringLiteral("cards.jpg")));
+    QPixmap back(programFile(QStringLiteral("cards.jpg")));
     if (!back.isNull())
         return back;
     // Without the picture the backs are painted, so the game stays playable.

@@ -40,7 +40,7 @@ QRect row(int column, int r, int rows = 1)
 
 bool soundSample(const QString& name)
 {
-    const QString path = soundIndex().find(SoundFolder, name);
+    const QString path = findSound(name);
     return !path.isEmpty() && FileExists(path);
 }
 

@@ -3,6 +3,8 @@
 // window after a change is repeated at the next lookup rather than trusted.
 #include "sound/sound_index.h"
 
+#include "core/app_state.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -60,6 +62,15 @@ SoundIndex& soundIndex()
 {
     static SoundIndex index;
     return index;
+}
+
+QString findSound(const QString& fileName)
+{
+    const QString own = soundIndex().find(SoundFolder, fileName);
+    if (!own.isEmpty() || SharedFolder == ProgramFolder)
+        return own;
+    static SoundIndex shared;
+    return shared.find(joinPath(SharedFolder, QStringLiteral("sound")) + QDir::separator(), fileName);
 }
 
 } // namespace tavi

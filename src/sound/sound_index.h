@@ -35,4 +35,8 @@ private:
 // The index of the sound folder shared by every speaking window.
 SoundIndex& soundIndex();
 
+// A recording: the program folder's sound/ first, then the installed program's, file by
+// file; an empty text when neither has it.
+QString findSound(const QString& fileName);
+
 } // namespace tavi

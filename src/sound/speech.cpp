@@ -33,7 +33,7 @@ void SpeakPinyin(const QString& text)
 
 Playback playRecording(const QString& name)
 {
-    const QString path = soundIndex().find(SoundFolder, name + QStringLiteral(".wav"));
+    const QString path = findSound(name + QStringLiteral(".wav"));
     // Missing means not there to open; a file that is there but does not play failed.
     if (path.isEmpty() || !FileExists(path))
         return Playback::Missing;
