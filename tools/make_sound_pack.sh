@@ -18,33 +18,9 @@ done
 espeak-ng --voices=cmn | grep -q 'cmn-latn-pinyin' ||
     { echo "make_sound_pack.sh: espeak-ng has no voice cmn-latn-pinyin" >&2; exit 1; }
 
-# The standard syllable inventory, ü written as v.
-syllables=(
-    a ai an ang ao e ei en eng er o ou
-    ya yan yang yao ye yi yin ying yo yong you yu yuan yue yun
-    wa wai wan wang wei wen weng wo wu
-    ba bai ban bang bao bei ben beng bi bian biao bie bin bing bo bu
-    pa pai pan pang pao pei pen peng pi pian piao pie pin ping po pou pu
-    ma mai man mang mao me mei men meng mi mian miao mie min ming miu mo mou mu
-    fa fan fang fei fen feng fo fou fu
-    da dai dan dang dao de dei den deng di dia dian diao die ding diu dong dou du duan dui dun duo
-    ta tai tan tang tao te tei teng ti tian tiao tie ting tong tou tu tuan tui tun tuo
-    na nai nan nang nao ne nei nen neng ni nian niang niao nie nin ning niu nong nou nu nuan nun nuo nv nve
-    la lai lan lang lao le lei leng li lia lian liang liao lie lin ling liu lo long lou lu luan lun luo lv lve
-    ga gai gan gang gao ge gei gen geng gong gou gu gua guai guan guang gui gun guo
-    ka kai kan kang kao ke kei ken keng kong kou ku kua kuai kuan kuang kui kun kuo
-    ha hai han hang hao he hei hen heng hong hou hu hua huai huan huang hui hun huo
-    ji jia jian jiang jiao jie jin jing jiong jiu ju juan jue jun
-    qi qia qian qiang qiao qie qin qing qiong qiu qu quan que qun
-    xi xia xian xiang xiao xie xin xing xiong xiu xu xuan xue xun
-    zha zhai zhan zhang zhao zhe zhei zhen zheng zhi zhong zhou zhu zhua zhuai zhuan zhuang zhui zhun zhuo
-    cha chai chan chang chao che chen cheng chi chong chou chu chua chuai chuan chuang chui chun chuo
-    sha shai shan shang shao she shei shen sheng shi shou shu shua shuai shuan shuang shui shun shuo
-    ran rang rao re ren reng ri rong rou ru rua ruan rui run ruo
-    za zai zan zang zao ze zei zen zeng zi zong zou zu zuan zui zun zuo
-    ca cai can cang cao ce cen ceng ci cong cou cu cuan cui cun cuo
-    sa sai san sang sao se sen seng si song sou su suan sui sun suo
-)
+# The standard syllable inventory, ü written as v (one list for the pack and the
+# vocabulary check).
+mapfile -t syllables < <(grep -v '^#' "$(dirname "$0")/../data/syllables.txt" | tr ' ' '\n' | grep .)
 
 mkdir -p "$out"
 work=$(mktemp -d "$out/.generating.XXXXXX")

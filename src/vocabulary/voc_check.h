@@ -1,0 +1,39 @@
+// The vocabulary check: the typos a hand-typed file gathers and nobody notices. It reads
+// a vocabulary text line by line, as the user sees it in the editor, and reports per word
+// line a syllable that Mandarin does not have, one without its tone digit, a syllable
+// count that differs from the characters, a recording that is missing, a word typed twice,
+// a line without any "+", and a word without pinyin.
+#pragma once
+
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace tavi {
+
+struct Finding {
+    enum class Kind { UnknownSyllable, NoTone, CountMismatch, NoRecording, Duplicate, NoPlus, EmptyPinyin };
+    Kind kind;
+    int line;           // 1-based, in the text
+    QString characters; // the CHAR field of that line
+    QStringList args;   // what the message names: a syllable, two counts, a line number
+
+    bool operator==(const Finding&) const = default;
+};
+
+// Whether a recording of that name (e.g. "ni3.wav") is there to be spoken.
+using RecordingLookup = std::function<bool(const QString& fileName)>;
+
+// The findings of a vocabulary text (its first line, when it is a header, is not a
+// word); without a lookup the recordings are not checked.
+QList<Finding> checkVocText(const QString& text, const RecordingLookup& hasRecording = {});
+
+// The standard Mandarin syllables without tone, ü written as v.
+const QSet<QString>& mandarinSyllables();
+
+// The finding's message in the current language.
+QString findingText(const Finding& finding);
+
+} // namespace tavi
