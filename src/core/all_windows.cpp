@@ -10,6 +10,7 @@
 #include "training/flashcard_window.h"
 #include "vocabulary/edit_voc_window.h"
 #include "vocabulary/load_voc_window.h"
+#include "vocabulary/progress_window.h"
 
 namespace tavi {
 
@@ -18,6 +19,7 @@ void registerAllWindows(WindowRegistry& registry)
     registry.add(QStringLiteral("frm_about"), [] { return new AboutWindow; });
     registry.add(QStringLiteral("loadvoc"), [] { return new LoadVocWindow; });
     registry.add(QStringLiteral("frm_editvoc"), [] { return new EditVocWindow; });
+    registry.add(QStringLiteral("frm_progress"), [] { return new ProgressWindow; });
     registry.add(QStringLiteral("flashcard"), [] { return new FlashcardWindow; });
     registry.add(QStringLiteral("autoflash"), [] { return new AutoFlashWindow; });
     registry.add(QStringLiteral("frm_tools"), [] { return new ToolsWindow; });

@@ -162,6 +162,7 @@ void MainWindow::buildMenus()
     mnu_edit = addItem(h, "mnu_edit");
     install = addItem(h, "install", QStringLiteral("&Test Installation"));
     tools = addItem(h, "tools", QStringLiteral("&Tools"));
+    mnu_progress = addItem(h, "mnu_progress");
     addSeparator(h, "strich");
     mnu_about = addItem(h, "mnu_about");
 
@@ -274,6 +275,7 @@ void MainWindow::connectCommands()
     });
     both(nullptr, install, [this] { openWindow(QStringLiteral("frm_install")); });
     both(nullptr, tools, [this] { openWindow(QStringLiteral("frm_tools")); });
+    both(nullptr, mnu_progress, [this] { openWindow(QStringLiteral("frm_progress")); });
     both(nullptr, mnu_exit, &MainWindow::mnu_exit_Click);
     both(nullptr, mnu_english, &MainWindow::mnu_english_Click);
     both(nullptr, mnu_german, &MainWindow::mnu_german_Click);
@@ -360,11 +362,12 @@ void MainWindow::init_main_window()
     setCaption(nullptr, mnu_help, QStringLiteral("main_bt_help"));
     setCaption(bt_speakpinyin, mnu_speakpinyin, QStringLiteral("main_bt_speakpinyin"));
     setCaption(bt_brain, mnu_brain, QStringLiteral("main_bt_brain"));
-    for (QMenu* menu : menuBar()->findChildren<QMenu*>())
-        assignAccessKeys(menu);
     txt_status->setText(LangText(QStringLiteral("main_txt_status_load")));
     txt_title->setText(LangText(QStringLiteral("main_txt_title")));
     setWindowTitle(txt_title->text());
+    setCaption(nullptr, mnu_progress, QStringLiteral("mnu_progress"));
+    for (QMenu* menu : menuBar()->findChildren<QMenu*>())
+        assignAccessKeys(menu);
 
     set_vocbuttons(false);
 }
@@ -380,7 +383,7 @@ void MainWindow::setCaption(QPushButton* button, QAction* item, const QString& k
 void MainWindow::unload_windows()
 {
     for (const char* name :
-         {"frm_brain", "loadvoc", "flashcard", "frm_speakpinyin", "autoflash", "frm_about"})
+         {"frm_brain", "loadvoc", "flashcard", "frm_speakpinyin", "autoflash", "frm_about", "frm_progress"})
         windows().unload(QLatin1String(name));
     show();
 }

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 
 namespace tavi {
 
@@ -71,6 +72,24 @@ QString findSound(const QString& fileName)
         return own;
     static SoundIndex shared;
     return shared.find(joinPath(SharedFolder, QStringLiteral("sound")) + QDir::separator(), fileName);
+}
+
+} // namespace tavi
+
+namespace tavi {
+
+std::function<bool(const QString& fileName)> recordingLookup()
+{
+    QSet<QString> names;
+    QStringList folders{SoundFolder};
+    if (SharedFolder != ProgramFolder)
+        folders << joinPath(SharedFolder, QStringLiteral("sound"));
+    for (const QString& folder : folders)
+        for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
+            names.insert(fold(name));
+    return [names = std::move(names)](const QString& fileName) {
+        return SoundIndex::isPlainName(fileName) && names.contains(fold(fileName));
+    };
 }
 
 } // namespace tavi

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace tavi {
 
@@ -34,6 +35,10 @@ private:
 
 // The index of the sound folder shared by every speaking window.
 SoundIndex& soundIndex();
+
+// Whether a recording is there, for many names at a time: one listing of the sound
+// folders (the program folder's and the installed program's) taken now.
+std::function<bool(const QString& fileName)> recordingLookup();
 
 // A recording: the program folder's sound/ first, then the installed program's, file by
 // file; an empty text when neither has it.

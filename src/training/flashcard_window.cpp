@@ -404,6 +404,7 @@ void FlashcardWindow::bt_undo_Click()
         return;
     if (m_rowAnswered >= 0 && m_rowAnswered < static_cast<int>(VocTable.size()))
         VocTable[m_rowAnswered][CTR] = m_levelBeforeAnswer;
+    ++VocTableVersion;
     m_rowAnswered = -1;
     bt_undo->setEnabled(false);
     txt_summary->hide();
@@ -413,8 +414,10 @@ void FlashcardWindow::bt_undo_Click()
 
 void FlashcardWindow::change_level(int step)
 {
-    if (const int row = cardRow(); row >= 0)
+    if (const int row = cardRow(); row >= 0) {
         VocTable[row][CTR] = changedLevel(VocTable[row][CTR], step);
+        ++VocTableVersion;
+    }
 }
 
 void FlashcardWindow::bt_repeat_Click()

@@ -10,9 +10,11 @@
 #include "core/language.h"
 #include "core/msgbox.h"
 #include "core/window_registry.h"
+#include "sound/sound_index.h"
 #include "ui/control.h"
 #include "ui/dialog_keys.h"
 #include "ui/unicode_text_box.h"
+#include "vocabulary/voc_check.h"
 #include "vocabulary/voc_file.h"
 #include "vocabulary/word_table.h"
 
@@ -22,11 +24,13 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTextBlock>
+#include <QToolButton>
 
 namespace tavi {
 
@@ -56,6 +60,7 @@ EditVocWindow::EditVocWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     lbl_fontsize->setText(LangText(QStringLiteral("edit_fontsize")));
     bt_ok->setText(LangText(QStringLiteral("edit_bt_OK")));
     bt_cancel->setText(LangText(QStringLiteral("edit_bt_cancel")));
+    bt_check->setText(LangText(QStringLiteral("edit_bt_check")));
     TextBox1->setFontName(ChineseFont);
     TextBox1->setFontSize(m_fontSize);
     {
@@ -118,6 +123,14 @@ void EditVocWindow::buildControls()
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
     Combo1->setToolTip(QStringLiteral("Font size of the text; it takes effect with Refresh"));
+    bt_check = placedControl<QPushButton>(this, "bt_check", {198, 524, 120, 34}, MoveOnly);
+    bt_check->setToolTip(QStringLiteral("Look for typos: syllables, tones, counts, recordings, words twice"));
+    lst_findings = placedControl<QListWidget>(this, "lst_findings", {12, 108, 696, 10});
+    lst_findings->hide();
+    lst_findings->setToolTip(QStringLiteral("Double-click or press Enter to go to the line"));
+    bt_hide_findings = placedControl<QToolButton>(lst_findings, "bt_hide_findings", {0, 0, 22, 22});
+    bt_hide_findings->setText(QStringLiteral("×"));
+    bt_hide_findings->setToolTip(QStringLiteral("Hide the findings"));
     bt_syntax = placedControl<QPushButton>(this, "bt_syntax", {328, 524, 120, 34}, MoveOnly);
     bt_syntax->setText(QStringLiteral("Refresh "));
     bt_syntax->setToolTip(QStringLiteral("Check the text and show it in order (F5)"));
@@ -128,8 +141,10 @@ void EditVocWindow::buildControls()
     setMinimumSize(360, 284);
 
     setTabOrder(WebBrowser1, TextBox1);
-    setTabOrder(TextBox1, Combo1);
-    setTabOrder(Combo1, bt_syntax);
+    setTabOrder(TextBox1, lst_findings);
+    setTabOrder(lst_findings, Combo1);
+    setTabOrder(Combo1, bt_check);
+    setTabOrder(bt_check, bt_syntax);
     setTabOrder(bt_syntax, bt_cancel);
     setTabOrder(bt_cancel, bt_ok);
 
@@ -140,6 +155,10 @@ void EditVocWindow::buildControls()
             txt_message->setText(QStringLiteral("Press CTRL+SPACE to start the IME (if installed !)"));
     });
     connect(bt_syntax, &QPushButton::clicked, this, &EditVocWindow::bt_syntax_Click);
+    connect(bt_check, &QPushButton::clicked, this, &EditVocWindow::bt_check_Click);
+    connect(bt_hide_findings, &QToolButton::clicked, this, [this] { showFindingsList(false); });
+    connect(lst_findings, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { goToFinding(item->data(Qt::UserRole).toInt()); });
     connect(bt_ok, &QPushButton::clicked, this, &EditVocWindow::bt_ok_Click);
     connect(bt_cancel, &QPushButton::clicked, this, &EditVocWindow::bt_cancel_Click);
     connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this,
@@ -148,6 +167,7 @@ void EditVocWindow::buildControls()
     DialogKeys::install(this, [this] { discard(changed()); });
     DialogKeys::keepEnter(WebBrowser1->findChild<QLineEdit*>());
     DialogKeys::keepEnter(Combo1);
+    DialogKeys::keepEnter(lst_findings);
 }
 
 void EditVocWindow::bt_syntax_Click()
@@ -176,6 +196,55 @@ void EditVocWindow::bt_syntax_Click()
     after.setPosition(block.position() + std::min(column, block.length() - 1));
     edit->setTextCursor(after);
     edit->verticalScrollBar()->setValue(scrolled);
+    if (lst_findings->isVisible())
+        bt_check_Click();
+}
+
+void EditVocWindow::bt_check_Click()
+{
+    const QList<Finding> findings = checkVocText(TextBox1->text(), recordingLookup());
+    lst_findings->clear();
+    const QString lineText = LangText(QStringLiteral("check_line"));
+    for (const Finding& f : findings) {
+        QString text = lineText.arg(f.line) + QStringLiteral(":  ");
+        if (!f.characters.isEmpty())
+            text += f.characters + QStringLiteral("  ");
+        auto* item = new QListWidgetItem(text + findingText(f), lst_findings);
+        item->setData(Qt::UserRole, f.line);
+    }
+    if (findings.isEmpty())
+        new QListWidgetItem(LangText(QStringLiteral("check_clean")), lst_findings);
+    showFindingsList(true);
+}
+
+void EditVocWindow::showFindingsList(bool shown)
+{
+    if (shown == lst_findings->isVisible())
+        return;
+    // The list takes the lower third of the text box's place, and gives it back.
+    QRect text = TextBox1->geometry();
+    if (shown) {
+        const int listHeight = std::max(60, text.height() / 3);
+        lst_findings->setGeometry(text.left(), text.bottom() + 1 - listHeight, text.width(), listHeight);
+        text.setHeight(text.height() - listHeight - 6);
+    } else {
+        text.setBottom(lst_findings->geometry().bottom());
+    }
+    TextBox1->setGeometry(text);
+    lst_findings->setVisible(shown);
+    bt_hide_findings->move(lst_findings->width() - bt_hide_findings->width() - 2, 2);
+    m_resizer.ReInitialize(); // the window scales from here
+}
+
+void EditVocWindow::goToFinding(int line)
+{
+    if (line <= 0)
+        return;
+    QPlainTextEdit* edit = editorOf(TextBox1);
+    const QTextBlock block = edit->document()->findBlockByNumber(std::min(line, edit->blockCount()) - 1);
+    edit->setTextCursor(QTextCursor(block));
+    edit->centerCursor();
+    TextBox1->setFocus();
 }
 
 void EditVocWindow::bt_ok_Click()

@@ -9,7 +9,9 @@
 class QComboBox;
 class QFrame;
 class QLabel;
+class QListWidget;
 class QPushButton;
+class QToolButton;
 
 namespace tavi {
 
@@ -22,6 +24,8 @@ public:
 
     // Refresh: the text becomes the word table, and the table's canonical text is shown.
     void bt_syntax_Click();
+    // Check: the vocabulary check over the text as it stands, listed below it.
+    void bt_check_Click();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -35,6 +39,8 @@ private:
     bool discard(bool ask);
     void unload();
     bool changed() const;
+    void showFindingsList(bool shown);
+    void goToFinding(int line);
 
     QString m_start; // the canonical text of the table the window opened with
     QString m_table; // the canonical text of the table now
@@ -50,6 +56,9 @@ private:
     QLabel* txt_message = nullptr;
     QLabel* lbl_fontsize = nullptr;
     QComboBox* Combo1 = nullptr;
+    QPushButton* bt_check = nullptr;
+    QListWidget* lst_findings = nullptr;
+    QToolButton* bt_hide_findings = nullptr;
     QPushButton* bt_syntax = nullptr;
     QPushButton* bt_cancel = nullptr;
     QPushButton* bt_ok = nullptr;

@@ -8,10 +8,13 @@
 #include "core/msgbox.h"
 #include "core/settings.h"
 #include "core/window_registry.h"
+#include "sound/sound_index.h"
 #include "ui/control.h"
 #include "ui/dialog_keys.h"
+#include "vocabulary/edit_voc_window.h"
 #include "vocabulary/open_file_dialog.h"
 #include "vocabulary/study_selection.h"
+#include "vocabulary/voc_check.h"
 #include "vocabulary/voc_file.h"
 #include "vocabulary/word_table.h"
 
@@ -71,11 +74,23 @@ LoadVocWindow::LoadVocWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     label5 = newControl<QLabel>(Frame1, "label5");
     txt_anz_allvoc = countField(Frame1, "txt_anz_allvoc");
 
+    // What the vocabulary check found in the file just read; a click shows it in the editor.
+    lbl_findings = newControl<QLabel>(Frame1, "lbl_findings");
+    lbl_findings->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    lbl_findings->setWordWrap(true);
+    lbl_findings->hide();
+    connect(lbl_findings, &QLabel::linkActivated, this, [] {
+        windows().open(QStringLiteral("frm_editvoc"));
+        if (auto* editor = windows().get<EditVocWindow>(QStringLiteral("frm_editvoc")))
+            editor->bt_check_Click();
+    });
+
     auto* g1 = new QGridLayout(Frame1);
     g1->addWidget(lbl_vocfile, 0, 0, 1, 3);
     g1->addWidget(txt_vocfile, 1, 0, 1, 3);
     g1->addWidget(label5, 2, 0);
     g1->addWidget(txt_anz_allvoc, 2, 1);
+    g1->addWidget(lbl_findings, 3, 0, 1, 3);
     g1->setColumnStretch(2, 1);
     g1->addWidget(bt_browse, 0, 3, 3, 1);
     g1->setHorizontalSpacing(12);
@@ -191,6 +206,7 @@ void LoadVocWindow::load_settings(const QString& mode)
 
 void LoadVocWindow::bt_browse_Click()
 {
+    lbl_findings->hide();
     txt_anz_allvoc->setText(QStringLiteral("--"));
     voc_to_array->setEnabled(false);
     StudyCount = -1;
@@ -228,6 +244,13 @@ void LoadVocWindow::bt_browse_Click()
     txt_anz_allvoc->setText(count);
     txt_anz_allvoc_2->setText(count);
     voc_to_array->setEnabled(VocCount >= 0);
+    const qsizetype findings = checkVocText(ReadVocFile(VocFilePath), recordingLookup()).size();
+    if (findings > 0) {
+        lbl_findings->setText(
+            QStringLiteral("<a href=\"check\" style=\"color: #b22222\">%1</a>")
+                .arg(LangText(QStringLiteral("check_summary")).arg(findings).toHtmlEscaped()));
+        lbl_findings->show();
+    }
     focusNext(voc_to_array);
     close1->setDefault(true); // Enter still means OK
 }

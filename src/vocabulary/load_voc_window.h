@@ -31,6 +31,7 @@ private:
     QString m_dialogTitle;
 
     QGroupBox* Frame1 = nullptr;
+    QLabel* lbl_findings = nullptr;
     QLabel* lbl_vocfile = nullptr;
     QLineEdit* txt_vocfile = nullptr;
     QPushButton* bt_browse = nullptr;

@@ -50,6 +50,7 @@ QStringList SplitList(const QString& text)
 
 bool selectStudyWords(const StudyFilters& filters)
 {
+    ++VocTableVersion;
     const bool allChapters = filters.chapters.isEmpty();
     const bool allMarks = filters.marks.isEmpty();
     const QStringList chapters = leadingEntries(filters.chapters);

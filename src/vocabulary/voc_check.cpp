@@ -6,72 +6,142 @@
 #include "vocabulary/voc_file.h"
 
 #include <QHash>
+#include <algorithm>
+#include <cctype>
+#include <string>
+#include <vector>
 
 namespace tavi {
 
 namespace {
 
+// Views into the text throughout: the check runs over a whole file while the user waits.
 struct Syllable {
-    QString text; // as typed, the tone digit included
-    QString base; // lower case, ü as v, without the digit
-    QChar tone;   // the digit, or nothing
+    QStringView text; // as typed, the tone digit included
+    QStringView letters;
+    QChar tone; // the digit, or nothing
 };
 
 // The syllables of a pinyin field: each ends at its tone digit; letters that follow the
 // last digit form one more syllable without a tone. Blanks, apostrophes and hyphens
 // only separate.
-QList<Syllable> syllablesOf(QStringView pinyin)
+void syllablesOf(QStringView pinyin, QList<Syllable>& out)
 {
-    QList<Syllable> out;
-    QString current;
-    auto close = [&](QChar tone) {
-        if (current.isEmpty() && tone.isNull())
-            return;
-        QString base = current.toLower();
-        base.replace(u'ü', u'v').replace(QStringLiteral("u:"), QStringLiteral("v"));
-        out.append({tone.isNull() ? current : current + tone, base, tone});
-        current.clear();
-    };
-    for (QChar c : pinyin) {
-        if (c.isDigit())
-            close(c);
-        else if (c == u' ' || c == u'\'' || c == u'-' || c == u'’' || c == u'\t')
-            close(QChar());
-        else
-            current += c;
+    out.clear();
+    qsizetype begin = -1;
+    for (qsizetype i = 0; i <= pinyin.size(); ++i) {
+        const QChar c = i < pinyin.size() ? pinyin[i] : QChar(u' ');
+        const bool digit = c.isDigit();
+        const bool separator = c == u' ' || c == u'\'' || c == u'-' || c == u'’' || c == u'\t';
+        if (!digit && !separator) {
+            if (begin < 0)
+                begin = i;
+            continue;
+        }
+        if (begin < 0 && !digit)
+            continue;
+        const qsizetype from = begin < 0 ? i : begin;
+        out.append({pinyin.sliced(from, i - from + (digit ? 1 : 0)), pinyin.sliced(from, i - from),
+                    digit ? c : QChar()});
+        begin = -1;
     }
-    close(QChar());
+}
+
+// The letters in lower case with ü (or u:) as v; empty when they hold anything else.
+std::string asciiSyllable(QStringView letters)
+{
+    std::string out;
+    out.reserve(letters.size());
+    for (qsizetype i = 0; i < letters.size(); ++i) {
+        const char16_t c = letters[i].unicode();
+        if (c == u'ü' || c == u'Ü' || c == u'v' || c == u'V')
+            out += 'v';
+        else if ((c == u'u' || c == u'U') && i + 1 < letters.size() && letters[i + 1] == u':')
+            out += 'v', ++i;
+        else if (c < 128 && std::isalpha(c))
+            out += char(std::tolower(c));
+        else
+            return {};
+    }
     return out;
+}
+
+const std::vector<std::string>& syllableTable()
+{
+    static const std::vector<std::string> table = [] {
+        std::vector<std::string> t;
+        for (const QString& s : mandarinSyllables())
+            t.push_back(s.toStdString());
+        std::sort(t.begin(), t.end());
+        return t;
+    }();
+    return table;
+}
+
+bool isSyllable(const std::string& s)
+{
+    return !s.empty() && std::binary_search(syllableTable().begin(), syllableTable().end(), s);
 }
 
 int hanCount(QStringView text)
 {
     int n = 0;
-    const QList<uint> points = text.toUcs4();
-    for (uint p : points)
-        if (QChar::script(p) == QChar::Script_Han)
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t p = text[i].unicode();
+        if (QChar::isHighSurrogate(p) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            p = QChar::surrogateToUcs4(text[i].unicode(), text[i + 1].unicode());
+            ++i;
+        }
+        if (p >= 0x2E80 && QChar::script(p) == QChar::Script_Han)
             ++n;
+    }
     return n;
 }
 
-// Erhua: "r" on its own (dian3 r, dian3r) or fused before the tone (dianr3) stands for 儿.
-bool isErhua(const Syllable& s)
+// The field after the n-th "+" (0: before the first), trimmed.
+QStringView field(QStringView line, int n)
 {
-    return s.base == u"r";
+    qsizetype from = 0;
+    for (int i = 0; i < n; ++i) {
+        const qsizetype plus = line.indexOf(u'+', from);
+        if (plus < 0)
+            return {};
+        from = plus + 1;
+    }
+    const qsizetype plus = line.indexOf(u'+', from);
+    return (plus < 0 ? line.sliced(from) : line.sliced(from, plus - from)).trimmed();
 }
 
-bool fusedErhua(const Syllable& s)
+struct FirstSeen {
+    int line;
+    QStringView characters;
+    QStringView pinyin;
+};
+
+// The pinyin's letters in lower case, blanks left out, one at a time.
+template <typename F> void forPinyinLetters(QStringView pinyin, F f)
 {
-    return s.base.size() > 1 && s.base.endsWith(u'r') && s.base != u"er" &&
-           mandarinSyllables().contains(s.base.chopped(1));
+    for (QChar c : pinyin)
+        if (c != u' ')
+            f(c.toLower().unicode());
 }
 
-QStringList fieldsOf(QStringView line)
+size_t wordHash(QStringView characters, QStringView pinyin)
 {
-    QStringList fields;
-    for (QStringView f : line.split(u'+'))
-        fields << f.trimmed().toString();
-    return fields;
+    size_t h = qHash(characters);
+    forPinyinLetters(pinyin, [&](char16_t c) { h = h * 1099511628211ULL ^ c; });
+    return h;
+}
+
+bool sameWord(const FirstSeen& earlier, QStringView characters, QStringView pinyin)
+{
+    if (earlier.characters != characters)
+        return false;
+    QString a;
+    QString b;
+    forPinyinLetters(earlier.pinyin, [&](char16_t c) { a += QChar(c); });
+    forPinyinLetters(pinyin, [&](char16_t c) { b += QChar(c); });
+    return a == b;
 }
 
 } // namespace
@@ -95,68 +165,87 @@ const QSet<QString>& mandarinSyllables()
 QList<Finding> checkVocText(const QString& text, const RecordingLookup& hasRecording)
 {
     QList<Finding> findings;
-    QHash<QString, int> seen; // characters and pinyin -> the line they were first on
-    QString normalised = text;
-    normalised.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
-    const QList<QStringView> lines = QStringView(normalised).split(u'\n');
+    QHash<size_t, FirstSeen> seen;
+    QList<Syllable> syllables;
+    QString name;
+    const QStringView all(text);
     bool headerSeen = false;
-    for (int i = 0; i < lines.size(); ++i) {
-        const QStringView line = lines[i].trimmed();
+    int number = 0;
+    for (qsizetype pos = 0; pos <= all.size();) {
+        // Lines end at CR, LF or CR LF, as the editor shows them.
+        qsizetype end = pos;
+        while (end < all.size() && all[end] != u'\r' && all[end] != u'\n')
+            ++end;
+        const QStringView line = all.sliced(pos, end - pos).trimmed();
+        ++number;
+        pos = end + (end + 1 < all.size() && all[end] == u'\r' && all[end + 1] == u'\n' ? 2 : 1);
         if (line.isEmpty())
             continue;
         if (!headerSeen) {
             headerSeen = true;
-            if (withHeader(line.toString()) == line.toString())
+            const QString first = line.toString();
+            if (withHeader(first) == first)
                 continue; // the header, not a word
         }
-        const int number = i + 1;
         if (!line.contains(u'+')) {
             findings.append({Finding::Kind::NoPlus, number, {}, {}});
             continue;
         }
-        const QStringList f = fieldsOf(line);
-        const QString pinyin = f.value(1);
-        const QString chars = f.value(2);
+        const QStringView pinyin = field(line, 1);
+        const QStringView chars = field(line, 2);
         auto report = [&](Finding::Kind kind, QStringList args = {}) {
-            findings.append({kind, number, chars, std::move(args)});
+            findings.append({kind, number, chars.toString(), std::move(args)});
         };
         if (pinyin.isEmpty()) {
             report(Finding::Kind::EmptyPinyin);
             continue;
         }
-        const QList<Syllable> syllables = syllablesOf(pinyin);
+        syllablesOf(pinyin, syllables);
         int counted = 0;
         int erhua = 0;
-        QStringList spoken;
-        for (const Syllable& s : syllables) {
-            if (isErhua(s)) {
-                ++counted;
-                continue;
-            }
+        bool allSpoken = true;
+        name.clear();
+        for (Syllable& s : syllables) {
             ++counted;
-            const bool fused = fusedErhua(s);
+            const std::string letters = asciiSyllable(s.letters);
+            if (letters == "r")
+                continue; // erhua: 儿 on its own
+            // Erhua fused before the tone: dianr3 for 点儿.
+            const bool fused = letters.size() > 1 && letters.back() == 'r' && letters != "er" &&
+                               isSyllable(letters.substr(0, letters.size() - 1));
             erhua += fused ? 1 : 0;
-            if (!fused && !mandarinSyllables().contains(s.base))
-                report(Finding::Kind::UnknownSyllable, {s.text});
-            else if (s.tone.isNull() || s.tone > u'4')
-                report(Finding::Kind::NoTone, {s.text});
-            else
-                spoken << s.text;
+            if (!fused && !isSyllable(letters)) {
+                report(Finding::Kind::UnknownSyllable, {s.text.toString()});
+                allSpoken = false;
+            } else if (s.tone.isNull() || s.tone > u'4') {
+                report(Finding::Kind::NoTone, {s.text.toString()});
+                allSpoken = false;
+            } else {
+                name += s.text;
+            }
         }
         const int han = hanCount(chars);
         if (han > 0 && han != counted && han != counted + erhua)
             report(Finding::Kind::CountMismatch, {QString::number(counted), QString::number(han)});
-        if (hasRecording && !spoken.isEmpty() &&
-            !hasRecording(spoken.join(QString()) + QStringLiteral(".wav"))) {
-            for (const QString& s : spoken)
-                if (!hasRecording(s + QStringLiteral(".wav")))
-                    report(Finding::Kind::NoRecording, {s});
+        // Spoken as SpeakPinyin does: the word's recording, or else each syllable's.
+        if (hasRecording && !name.isEmpty() && !(allSpoken && hasRecording(name + QStringLiteral(".wav")))) {
+            for (const Syllable& s : syllables) {
+                const std::string letters = asciiSyllable(s.letters);
+                if (letters == "r" || s.tone.isNull() || s.tone > u'4' ||
+                    !(isSyllable(letters) || (letters.size() > 1 && letters.back() == 'r')))
+                    continue;
+                if (!hasRecording(s.text.toString() + QStringLiteral(".wav")))
+                    report(Finding::Kind::NoRecording, {s.text.toString()});
+            }
         }
-        const QString word = chars + u'\t' + pinyin.toLower().remove(u' ');
-        if (const auto earlier = seen.constFind(word); earlier != seen.constEnd())
-            report(Finding::Kind::Duplicate, {QString::number(*earlier)});
-        else
-            seen.insert(word, number);
+        // Twice: the same characters with the same pinyin (case and blanks aside). Only a
+        // hash of each word is kept; a hit is compared with the earlier line itself.
+        const size_t key = wordHash(chars, pinyin);
+        const auto earlier = seen.constFind(key);
+        if (earlier == seen.constEnd())
+            seen.insert(key, {number, chars, pinyin});
+        else if (sameWord(*earlier, chars, pinyin))
+            report(Finding::Kind::Duplicate, {QString::number(earlier->line)});
     }
     return findings;
 }

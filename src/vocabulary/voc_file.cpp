@@ -181,6 +181,7 @@ void ParseVocText(const QString& text)
         return true;
     });
     VocCount = static_cast<int>(row) - 1;
+    ++VocTableVersion;
 }
 
 QString withHeader(const QString& text)

@@ -24,6 +24,10 @@ inline int VocCount = -1; // index of the last word; -1 when none
 inline QStringList StudyList;
 inline int StudyCount = -1;
 
+// Counts every change of the word table or the study selection, so that a view can see
+// whether it is still up to date.
+inline int VocTableVersion = 0;
+
 // The file the word table was read from in this run; empty while nothing was read.
 inline QString VocTableSource;
 

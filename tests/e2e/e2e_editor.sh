@@ -38,7 +38,7 @@ xdotool key F5
 sleep 0.5
 xdotool windowsize --sync "$editor" 1100 760
 shot "$editor" "$shots/e2e_editor_large.png"
-keys_to "$editor" Tab Tab Tab Tab space # Font size, Refresh, Cancel, OK
+keys_to "$editor" Tab Tab Tab Tab Tab space # Font size, Check, Refresh, Cancel, OK
 sleep 0.8
 xdotool search --onlyvisible --name '^Tavi Unicode Vocabulary File Editor$' >/dev/null 2>&1 &&
     fail "OK left the editor open"

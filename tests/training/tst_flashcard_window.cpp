@@ -6,6 +6,7 @@
 #include "support/fakes.h"
 #include "support/test_folder.h"
 #include "ui/unicode_text_box.h"
+#include "vocabulary/progress_window.h"
 #include "vocabulary/voc_file.h"
 #include "vocabulary/word_table.h"
 
@@ -82,6 +83,7 @@ const QList<VocRow> kThree = {{"8", "ni3hao3", "你好", "hello", "1", ""},
 class TstFlashcardWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void progressViewFollowsAnAnswer();
     void loadsWithCaptionsAndDefaults();
     void yesYesNoThenYes();
     void checkBoxesChooseWhatACardShows();
@@ -411,6 +413,34 @@ void TstFlashcardWindow::screenshotsOfACard()
             t.click("bt_goon");
     }
     QVERIFY(t.window->grab().save(QStringLiteral(TAVI_SCREENSHOT_DIR "/flashcard_summary.png")));
+}
+
+void TstFlashcardWindow::progressViewFollowsAnAnswer()
+{
+    Training t({kThree[0],
+                kThree[1],
+                kThree[2],
+                {"3", "ma1", "妈", "mum", "2", ""},
+                {"12", "ta1", "他", "he", "10", ""}});
+    t.registry.open("frm_progress");
+    auto* view = qobject_cast<ProgressWindow*>(t.registry.find("frm_progress"));
+    QVERIFY(view);
+    const LevelCounts before = view->shown().allByLevel;
+    QCOMPARE(before, (LevelCounts{1, 1, 0, 1, 0, 0, 0, 0, 1, 1})); // level 12 counted as 9
+    QCOMPARE(view->shown().selectedByChapter.size(), 3);
+    QCOMPARE(view->shown().selectedByChapter[0].chapter, QString("1")); // 1, 2, 10: by number
+    QCOMPARE(view->shown().selectedByChapter[2].chapter, QString("10"));
+    QCOMPARE(view->shown().selectedByChapter[0].total(), 3);
+
+    t.click("bt_start");
+    t.click("bt_goon");
+    t.click("bt_Yes");
+    QTRY_VERIFY(view->shown().allByLevel != before);
+    int moved = 0;
+    for (int l = 0; l < ProgressLevels; ++l)
+        moved += std::abs(view->shown().allByLevel[l] - before[l]);
+    QCOMPARE(moved, 2); // one word left its level for the next
+    QCOMPARE(view->shown().words, 5);
 }
 
 QTEST_MAIN(TstFlashcardWindow)

@@ -14,9 +14,11 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 
 using namespace tavi;
 using namespace tavi::test;
@@ -95,6 +97,7 @@ private Q_SLOTS:
     void fontSizeTakesEffectAtRefresh();
     void aMissingFileIsCreated();
     void hints();
+    void checkLeadsToTheLine();
 };
 
 void TstEditVocWindow::okWritesTheFileInCanonicalForm()
@@ -273,6 +276,29 @@ void TstEditVocWindow::hints()
     QVERIFY(QTest::qWaitForWindowActive(e.window));
     e.window->findChild<UnicodeTextBox*>("WebBrowser1")->setFocus();
     QTRY_COMPARE(message->text(), QString("Press CTRL+SPACE to start the IME (if installed !)"));
+}
+
+void TstEditVocWindow::checkLeadsToTheLine()
+{
+    Editor e;
+    e.open();
+    e.text()->setText(canonical(kThree) + "1 + ma1ma + 妈妈 + mum + 3 + \r2 + ni3hao3 + 你好 + hi + 4 + \r");
+    auto* list = e.window->findChild<QListWidget*>("lst_findings");
+    QVERIFY(!list->isVisible());
+    e.click("bt_check");
+    QVERIFY(list->isVisible());
+    QCOMPARE(list->count(), 3); // ma without tone; no recording of ma1; 你好 twice
+    QVERIFY(list->item(0)->text().startsWith(english("check_line").arg(5)));
+    QVERIFY(list->item(2)->text().contains(english("check_duplicate").arg(2)));
+    Q_EMIT list->itemActivated(list->item(2));
+    QCOMPARE(e.text()->findChild<QPlainTextEdit*>()->textCursor().blockNumber(), 5);
+
+    e.click("bt_syntax"); // Refresh checks again: the lines are canonical now
+    QCOMPARE(list->count(), 3);
+    QVERIFY(QFile::exists(TAVI_SCREENSHOT_DIR) || QDir().mkpath(TAVI_SCREENSHOT_DIR));
+    QVERIFY(e.window->grab().save(TAVI_SCREENSHOT_DIR "/editor_findings.png"));
+    e.window->findChild<QToolButton*>("bt_hide_findings")->click();
+    QVERIFY(!list->isVisible());
 }
 
 QTEST_MAIN(TstEditVocWindow)

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 
@@ -71,6 +72,7 @@ private Q_SLOTS:
     void okWithoutSelectionWarns();
     void closingWithoutOkStoresNothing();
     void reopeningStartsAfresh();
+    void findingsLeadToTheEditor();
 };
 
 void TstLoadVocWindow::firstOpeningShowsDefaults()
@@ -255,6 +257,31 @@ void TstLoadVocWindow::reopeningStartsAfresh()
     QCOMPARE(s.text("txt_more"), QString("x"));
     QCOMPARE(s.text("txt_anz_allvoc"), QString("   --"));
     QVERIFY(!s.button("voc_to_array")->isEnabled());
+}
+
+void TstLoadVocWindow::findingsLeadToTheEditor()
+{
+    Session s;
+    auto* line = s.window->findChild<QLabel*>("lbl_findings");
+    const QString typos =
+        "CTR + PINYIN + CHAR + TRANSLATION + CHAPTER + SELECTION\r1 + ni3hao + 你好 + hello + 1 + \r";
+    s.folder.write("typos.txt",
+                   QByteArray("\xFF\xFE") +
+                       QByteArray(reinterpret_cast<const char*>(typos.utf16()), typos.size() * 2));
+    s.choose(s.folder.file("typos.txt"));
+    QVERIFY(!line->isHidden());
+    QVERIFY(line->text().contains(english("check_summary").arg(2).toHtmlEscaped())); // no tone, no sound
+    Q_EMIT line->linkActivated("check");
+    QWidget* editor = s.registry.find("frm_editvoc");
+    QVERIFY(editor && editor->isVisible());
+    QVERIFY(editor->findChild<QListWidget*>("lst_findings")->isVisible());
+    editor->close();
+
+    s.choose(s.sample());
+    s.button("close1")->click();
+    s.registry.open("frm_progress");
+    QWidget* progress = s.registry.find("frm_progress");
+    QVERIFY(progress->grab().save(TAVI_SCREENSHOT_DIR "/progress.png"));
 }
 
 QTEST_MAIN(TstLoadVocWindow)
