@@ -9,7 +9,7 @@ build=${1:?usage: setup.sh BUILD_DIR [CMAKE_OPTION...]}
 shift
 
 packages=(
-    g++ cmake ninja-build pkg-config                # build
+    g++ cmake ninja-build pkg-config python3        # build; python3 writes test files
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins # windows and widgets
     libsdl2-dev libxcb1-dev libx11-dev              # sound output, hotkey and foreground window
     fonts-arphic-uming fonts-dejavu-core            # the Chinese font laid beside the program; interface font
