@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSaveFile>
 #include <optional>
 #include <vector>
@@ -108,19 +109,25 @@ struct FileText {
     }
 };
 
-// Reads the file; nullopt when it exists but cannot be read. A missing file is empty.
-std::optional<FileText> load(const QString& file)
+FileText parse(QByteArray bytes)
 {
     FileText ft;
-    QFile f(file);
-    if (f.exists()) {
-        if (!f.open(QIODevice::ReadOnly))
-            return std::nullopt;
-        ft.bytes = f.readAll();
-    }
+    ft.bytes = std::move(bytes);
     ft.encoding = detectSystemEncoding(ft.bytes);
     ft.lines = splitLines(ft.bytes);
     return ft;
+}
+
+// The file's bytes; nullopt when it exists but cannot be read or is larger than a
+// settings file can be. A missing file is empty.
+std::optional<QByteArray> load(const QString& file)
+{
+    QFile f(file);
+    if (!f.exists())
+        return QByteArray();
+    if (!f.open(QIODevice::ReadOnly) || f.size() > MaxFileSize)
+        return std::nullopt;
+    return f.readAll();
 }
 
 QByteArray lineEnd(const FileText& ft)
@@ -137,14 +144,18 @@ QByteArray lineEnd(const FileText& ft)
 
 QString read(const QString& file, const QString& section, const QString& key)
 {
-    const auto ft = load(file);
-    if (!ft)
-        return {};
+    const auto bytes = load(file);
+    return bytes ? readFrom(*bytes, section, key) : QString();
+}
+
+QString readFrom(const QByteArray& bytes, const QString& section, const QString& key)
+{
+    const FileText ft = parse(bytes);
     const QString wantSection = trimBlanks(section).toString();
     const QString wantKey = trimBlanks(key).toString();
     bool inSection = false;
-    for (const Line& l : ft->lines) {
-        const QString text = ft->lineText(l);
+    for (const Line& l : ft.lines) {
+        const QString text = ft.lineText(l);
         if (auto name = headerName(text)) {
             if (inSection)
                 break; // only the first section of that name counts
@@ -159,15 +170,9 @@ QString read(const QString& file, const QString& section, const QString& key)
     return {};
 }
 
-bool write(const QString& file, const QString& section, const QString& key, const QString& value)
+QByteArray replaced(const QByteArray& bytes, const QString& section, const QString& key, const QString& value)
 {
-    const QFileInfo info(file);
-    if (info.exists() && (!info.isFile() || !info.isWritable()))
-        return false;
-    auto ft = load(file);
-    if (!ft)
-        return false;
-
+    FileText ft = parse(bytes);
     const QString wantSection = trimBlanks(section).toString();
     const QString wantKey = trimBlanks(key).toString();
     const QString cleanValue = oneLine(value);
@@ -175,21 +180,21 @@ bool write(const QString& file, const QString& section, const QString& key, cons
     // A Windows-1252 file that cannot hold the new text is converted to UTF-8 as a
     // whole, so that the file stays readable in one encoding.
     const QString newest = wantSection + wantKey + cleanValue;
-    if (!encodeText(newest, ft->encoding)) {
-        ft->bytes = decodeText(ft->bytes, ft->encoding).toUtf8();
-        ft->encoding = TextEncoding::Utf8;
-        ft->lines = splitLines(ft->bytes);
+    if (!encodeText(newest, ft.encoding)) {
+        ft.bytes = decodeText(ft.bytes, ft.encoding).toUtf8();
+        ft.encoding = TextEncoding::Utf8;
+        ft.lines = splitLines(ft.bytes);
     }
-    auto encode = [&](const QString& s) { return *encodeText(s, ft->encoding); };
-    const QByteArray eol = lineEnd(*ft);
+    auto encode = [&](const QString& s) { return *encodeText(s, ft.encoding); };
+    const QByteArray eol = lineEnd(ft);
 
-    QByteArray out = ft->bytes;
+    QByteArray out = ft.bytes;
     std::optional<size_t> header;
     size_t lastContent = 0;
-    bool replaced = false;
-    for (size_t i = 0; i < ft->lines.size() && !replaced; ++i) {
-        const Line& l = ft->lines[i];
-        const QString text = ft->lineText(l);
+    bool done = false;
+    for (size_t i = 0; i < ft.lines.size() && !done; ++i) {
+        const Line& l = ft.lines[i];
+        const QString text = ft.lineText(l);
         if (auto name = headerName(text)) {
             if (header)
                 break;
@@ -205,15 +210,15 @@ bool write(const QString& file, const QString& section, const QString& key, cons
             lastContent = i;
         if (auto kl = keyLine(text); kl && sameName(kl->key, wantKey)) {
             out.replace(l.begin, l.end - l.begin, encode(kl->key.toString() + u'=' + cleanValue));
-            replaced = true;
+            done = true;
         }
     }
 
-    if (!replaced) {
+    if (!done) {
         const QByteArray entry = encode(wantKey + u'=' + cleanValue) + eol;
         if (header) {
             // A new key goes right after the last non-blank line of its section.
-            const Line& after = ft->lines[lastContent];
+            const Line& after = ft.lines[lastContent];
             QByteArray insert = entry;
             if (after.next == after.end) // that line ends the file without a line end
                 insert.prepend(eol);
@@ -225,6 +230,30 @@ bool write(const QString& file, const QString& section, const QString& key, cons
         }
     }
 
+    return out;
+}
+
+bool write(const QString& file, const QString& section, const QString& key, const QString& value)
+{
+    const QFileInfo info(file);
+    if (info.exists() && (!info.isFile() || !info.isWritable()))
+        return false;
+    // Another copy of the program may write the same file: reading, replacing the one
+    // line and writing happen under a lock, so that neither loses the other's keys.
+    // The lock of a copy that died is taken over at once.
+    QLockFile lock(file + QStringLiteral(".lock"));
+    lock.setStaleLockTime(std::chrono::seconds(10));
+    const bool locked = lock.tryLock(std::chrono::seconds(5));
+    if (!locked && lock.error() != QLockFile::PermissionError)
+        return false; // held by a living copy for seconds: something is wrong
+    // A folder that refuses the lock file refuses the new file as well; the save
+    // below finds that out and reports it.
+    const auto bytes = load(file);
+    if (!bytes)
+        return false;
+    const QByteArray out = replaced(*bytes, section, key, value);
+    if (out == *bytes)
+        return true;
     QSaveFile save(file);
     if (!save.open(QIODevice::WriteOnly))
         return false;

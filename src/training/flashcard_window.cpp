@@ -451,7 +451,7 @@ void FlashcardWindow::save_levels()
 {
     m_unsaved = false;
     if (tableReadFrom(VocFilePath)) {
-        WriteVocFile(VocFilePath, BuildVocText());
+        saveVocabulary(VocFilePath, BuildVocText());
     } else if (VocCount >= 0) {
         // The words came from elsewhere (another file, or none could be read): saving
         // them over this file would replace its words.

@@ -78,12 +78,12 @@ EditVocWindow::EditVocWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     // What the window shows and OK writes is the file named in it: a table read from
     // another file, or from none, is replaced by that file's words first.
     if (!tableReadFrom(VocFilePath)) {
-        if (readVocabulary(VocFilePath) == LoadResult::Unreadable) {
+        const LoadResult read = readVocabulary(VocFilePath);
+        if (read == LoadResult::Unreadable || read == LoadResult::TooLarge) {
             bt_ok->setEnabled(false); // never replace words that could not be read
-            MsgBox(LangText(QStringLiteral("load_file_unreadable")) + u'\n' + VocFilePath, vbExclamation);
+            MsgBox(loadFailureText(read) + u'\n' + VocFilePath, vbExclamation);
         } else if (VocTableSource != VocFilePath) {
-            VocCount = -1; // missing or without any text: a new file, which OK creates
-            VocTableSource = VocFilePath;
+            startNewTable(VocFilePath); // missing or without any text: a new file, which OK creates
         }
     }
     if (VocFilePath.isEmpty())
@@ -251,9 +251,8 @@ void EditVocWindow::bt_ok_Click()
 {
     bt_syntax_Click();
     // A failed write was reported naming the file; the window stays with the text.
-    if (!WriteVocFile(VocFilePath, m_table))
+    if (!saveVocabulary(VocFilePath, m_table))
         return;
-    VocTableSource = VocFilePath;
     m_start = m_table;
     unload();
 }

@@ -225,12 +225,13 @@ void LoadVocWindow::bt_browse_Click()
     StudyCount = -1;
     txt_anzvoc->setText(QStringLiteral("--"));
 
-    switch (readVocabulary(VocFilePath)) {
+    switch (const LoadResult read = readVocabulary(VocFilePath)) {
     case LoadResult::Missing:
         MsgBox(QStringLiteral("Can not find this file"), vbExclamation);
         return;
     case LoadResult::Unreadable:
-        MsgBox(LangText(QStringLiteral("load_file_unreadable")) + u'\n' + VocFilePath, vbExclamation);
+    case LoadResult::TooLarge:
+        MsgBox(loadFailureText(read) + u'\n' + VocFilePath, vbExclamation);
         return;
     case LoadResult::Empty:
         txt_anz_allvoc->setText(QStringLiteral("0"));

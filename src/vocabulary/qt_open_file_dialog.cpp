@@ -14,4 +14,12 @@ QString QtOpenFileDialog::getOpenFileName(const QString& title, const QString& i
                                         &selected);
 }
 
+QString QtOpenFileDialog::getSaveFileName(const QString& title, const QString& initialFile,
+                                          const QStringList& filters)
+{
+    QString selected = filters.value(0);
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, initialFile, filters.join(u";;"),
+                                        &selected);
+}
+
 } // namespace tavi

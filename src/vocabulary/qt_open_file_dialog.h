@@ -9,6 +9,8 @@ class QtOpenFileDialog final : public OpenFileDialogService {
 public:
     QString getOpenFileName(const QString& title, const QString& initialFile,
                             const QStringList& filters) override;
+    QString getSaveFileName(const QString& title, const QString& initialFile,
+                            const QStringList& filters) override;
 };
 
 } // namespace tavi

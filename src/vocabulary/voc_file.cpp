@@ -6,11 +6,17 @@
 // Files written by older versions and by hand rely on it. It has no size limit.
 #include "vocabulary/voc_file.h"
 
+#include "core/app_state.h"
+#include "core/language.h"
 #include "core/msgbox.h"
+#include "core/settings.h"
 #include "core/numbers.h"
 #include "core/text_codec.h"
+#include "vocabulary/open_file_dialog.h"
 #include "vocabulary/word_table.h"
 
+#include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -18,6 +24,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <limits>
+#include <optional>
 
 namespace tavi {
 
@@ -130,15 +137,43 @@ bool isBlankRow(const VocRow& row)
     return true;
 }
 
+// The file's bytes; nullopt when it cannot be opened or is too large.
+std::optional<QByteArray> fileBytes(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly) || f.size() > MaxVocFileSize)
+        return std::nullopt;
+    return f.readAll();
+}
+
+QByteArray stampOf(QByteArrayView bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha1);
+}
+
+QByteArray fileContent(const QString& text)
+{
+    QByteArray bytes;
+    bytes.resize(2 + 2 * text.size());
+    bytes[0] = '\xFF';
+    bytes[1] = '\xFE';
+    qToLittleEndian<quint16>(text.utf16(), text.size(), bytes.data() + 2);
+    return bytes;
+}
+
+const QByteArray MissingStamp = QByteArrayLiteral("missing");
+const QByteArray UnreadableStamp = QByteArrayLiteral("unreadable");
+
 } // namespace
 
 QString ReadVocFile(const QString& path)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = f.readAll();
-    const QByteArrayView view(bytes);
+    const auto bytes = fileBytes(path);
+    return bytes ? vocTextFromBytes(*bytes) : QString();
+}
+
+QString vocTextFromBytes(QByteArrayView view)
+{
     if (view.startsWith("\xFF\xFE"))
         return fromUtf16(view.sliced(2), false);
     if (view.startsWith("\xFE\xFF"))
@@ -264,33 +299,87 @@ bool WriteVocFile(const QString& path, const QString& text)
     if (info.exists() && (!info.isFile() || !info.isWritable()))
         return fail(QStringLiteral("The file is write-protected."));
 
-    QByteArray bytes;
-    bytes.resize(2 + 2 * text.size());
-    bytes[0] = '\xFF';
-    bytes[1] = '\xFE';
-    qToLittleEndian<quint16>(text.utf16(), text.size(), bytes.data() + 2);
-
+    const QByteArray bytes = fileContent(text);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return fail(file.errorString());
-    if (file.write(bytes) != bytes.size()) {
+    // Everything must be on the disk before the backup is touched: a full disk then
+    // leaves both the file and its backup as they were.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         const QString reason = file.errorString();
         file.cancelWriting();
         return fail(reason);
     }
     if (info.exists()) {
-        // The previous file stays as <name>.bak: a second name for it costs nothing,
-        // and the commit below gives the file's own name to the new content.
+        // The previous file becomes <name>.bak: a second name for it costs nothing.
+        // It is made under a passing name and renamed over the old backup, so that a
+        // backup is there, whole, at every moment.
         const QString backup = path + QStringLiteral(".bak");
-        QFile::remove(backup);
+        const QString fresh = backup + QStringLiteral(".new");
+        QFile::remove(fresh);
         std::error_code error;
         std::filesystem::create_hard_link(QFile::encodeName(path).toStdString(),
-                                          QFile::encodeName(backup).toStdString(), error);
-        if (error)
-            QFile::copy(path, backup);
+                                          QFile::encodeName(fresh).toStdString(), error);
+        if (!error || QFile::copy(path, fresh))
+            std::filesystem::rename(QFile::encodeName(fresh).toStdString(),
+                                    QFile::encodeName(backup).toStdString(), error);
     }
     if (!file.commit())
         return fail(file.errorString());
+    return true;
+}
+
+QByteArray contentStamp(const QString& path)
+{
+    if (!QFileInfo::exists(path))
+        return MissingStamp;
+    const auto bytes = fileBytes(path);
+    return bytes ? stampOf(*bytes) : UnreadableStamp;
+}
+
+QString loadFailureText(LoadResult result)
+{
+    return LangText(result == LoadResult::TooLarge ? QStringLiteral("load_file_too_large")
+                                                   : QStringLiteral("load_file_unreadable"));
+}
+
+void startNewTable(const QString& path)
+{
+    VocCount = -1;
+    VocTableSource = path;
+    VocTableStamp = contentStamp(path);
+}
+
+bool saveVocabulary(const QString& path, const QString& text)
+{
+    const bool own = QDir::cleanPath(VocTableSource) == QDir::cleanPath(path);
+    if (const QByteArray now = own ? contentStamp(path) : VocTableStamp; now != VocTableStamp) {
+        const QString what = now == MissingStamp ? QStringLiteral("save_file_deleted")
+                                                 : QStringLiteral("save_file_changed");
+        if (MsgBox(LangText(what) + QStringLiteral("\n") + path + QStringLiteral("\n\n") +
+                       LangText(QStringLiteral("save_file_other_name")),
+                   vbYesNo + vbExclamation) != vbYes)
+            return false;
+        OpenFileDialogService* dialog = openFileDialogService();
+        const QFileInfo info(path);
+        const QString proposal =
+            info.dir().filePath(info.completeBaseName() + QStringLiteral(" (2).") + info.suffix());
+        const QString chosen =
+            dialog ? dialog->getSaveFileName(LangText(QStringLiteral("save_file_title")), proposal,
+                                             {QStringLiteral("Text files (*.txt)"), QStringLiteral("All Files (*.*)")})
+                   : QString();
+        if (chosen.isEmpty() || !WriteVocFile(chosen, text))
+            return false;
+        VocFilePath = chosen;
+        WriteSetting(QStringLiteral("load_vocfilewpath"), chosen); // the next start reads it
+        VocTableSource = chosen;
+        VocTableStamp = stampOf(fileContent(text));
+        return true;
+    }
+    if (!WriteVocFile(path, text))
+        return false;
+    VocTableSource = path;
+    VocTableStamp = stampOf(fileContent(text));
     return true;
 }
 
@@ -299,13 +388,17 @@ LoadResult readVocabulary(const QString& path)
     const QFileInfo info(path);
     if (!info.exists() || info.isDir())
         return LoadResult::Missing;
-    const QString text = ReadVocFile(path);
-    if (text.isEmpty()) {
-        QFile probe(path);
-        return probe.open(QIODevice::ReadOnly) ? LoadResult::Empty : LoadResult::Unreadable;
-    }
+    if (info.size() > MaxVocFileSize)
+        return LoadResult::TooLarge;
+    const auto bytes = fileBytes(path);
+    if (!bytes)
+        return LoadResult::Unreadable;
+    const QString text = vocTextFromBytes(*bytes);
+    if (text.isEmpty())
+        return LoadResult::Empty;
     ParseVocText(text);
     VocTableSource = path;
+    VocTableStamp = stampOf(*bytes);
     return VocCount >= 0 ? LoadResult::Loaded : LoadResult::Empty;
 }
 

@@ -12,7 +12,13 @@ namespace tavi {
 
 inline const QString VocHeader = QStringLiteral("CTR + PINYIN + CHAR + TRANSLATION + CHAPTER + SELECTION");
 
-// The file's text without its byte-order mark; empty when it cannot be opened. Reads
+// A larger file is no vocabulary file: it is refused rather than read whole.
+inline constexpr qint64 MaxVocFileSize = 256LL * 1024 * 1024;
+// The text of a vocabulary file's bytes without its byte-order mark, read as
+// ReadVocFile says.
+QString vocTextFromBytes(QByteArrayView bytes);
+// The file's text without its byte-order mark; empty when it cannot be opened or is
+// larger than MaxVocFileSize. Reads
 // UTF-16 LE (FF FE), UTF-16 BE (FE FF) and UTF-8 (EF BB BF, or valid UTF-8 without
 // NUL bytes); anything else as UTF-16 LE whose first code unit is dropped.
 QString ReadVocFile(const QString& path);
@@ -43,13 +49,27 @@ QString NarrowToAnsi(const QString& text);
 // file; the old file then stays as it was. Returns whether the file was written.
 bool WriteVocFile(const QString& path, const QString& text);
 
-enum class LoadResult { Loaded, Missing, Unreadable, Empty };
+// What a file holds, to see later whether somebody else changed it: a hash of its
+// bytes, or a mark for a missing or unreadable file.
+QByteArray contentStamp(const QString& path);
+// Saves the word text over path, the table's own file. When that file changed on disk
+// since the table was read from it or last saved there (another program or another
+// copy of Tavi wrote it, or it was deleted), it is not replaced: a box names the file
+// and offers to save under another name, which then becomes the file in use
+// (VocFilePath). Returns whether the words were written somewhere.
+bool saveVocabulary(const QString& path, const QString& text);
+// Makes an empty table the table of path (a new file that a save will create).
+void startNewTable(const QString& path);
+
+enum class LoadResult { Loaded, Missing, Unreadable, Empty, TooLarge };
 
 // ReadVocFile and, when it gave text, ParseVocText; remembers the file as the table's
 // source. Loaded when the file held at least one word. A header without words leaves
-// an empty table read from that file; a file that is missing, unreadable or holds no
-// text at all leaves the table as it was.
+// an empty table read from that file; a file that is missing, unreadable, too large or
+// holds no text at all leaves the table as it was.
 LoadResult readVocabulary(const QString& path);
+// What a box says of a file that gave Unreadable or TooLarge, from language.ini.
+QString loadFailureText(LoadResult result);
 // readVocabulary gave Loaded.
 inline bool loadVocabularyFile(const QString& path)
 {

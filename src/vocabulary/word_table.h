@@ -30,6 +30,8 @@ inline int VocTableVersion = 0;
 
 // The file the word table was read from in this run; empty while nothing was read.
 inline QString VocTableSource;
+// contentStamp of that file when it was read or last saved.
+inline QByteArray VocTableStamp;
 
 // Whether a save may replace path with the word table: only a table read from that
 // very file in this run, holding at least one word. A save after a failed or missing

@@ -112,6 +112,11 @@ const QStringList kAllKeys = {"main_txt_title",
                               "main_txt_status_nowords",
                               "load_file_empty",
                               "load_file_unreadable",
+                              "load_file_too_large",
+                              "save_file_changed",
+                              "save_file_deleted",
+                              "save_file_other_name",
+                              "save_file_title",
                               "game1_nowords"};
 
 } // namespace

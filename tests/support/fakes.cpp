@@ -69,6 +69,13 @@ QString FakeOpenFileDialog::getOpenFileName(const QString& title, const QString&
     return answers.isEmpty() ? QString() : answers.takeFirst();
 }
 
+QString FakeOpenFileDialog::getSaveFileName(const QString& title, const QString& initialFile,
+                                            const QStringList& filters)
+{
+    calls.append({title, initialFile, filters, true});
+    return answers.isEmpty() ? QString() : answers.takeFirst();
+}
+
 FakeAudioOutput::FakeAudioOutput()
 {
     setAudioOutput(this);

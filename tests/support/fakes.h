@@ -61,6 +61,7 @@ struct DialogCall {
     QString title;
     QString initialFile;
     QStringList filters;
+    bool save = false;
 };
 
 // Answers the open-file dialog with the queued paths (an empty one is a cancel), then
@@ -70,6 +71,8 @@ public:
     FakeOpenFileDialog();
     ~FakeOpenFileDialog() override;
     QString getOpenFileName(const QString& title, const QString& initialFile,
+                            const QStringList& filters) override;
+    QString getSaveFileName(const QString& title, const QString& initialFile,
                             const QStringList& filters) override;
 
     QList<DialogCall> calls;

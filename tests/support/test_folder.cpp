@@ -8,6 +8,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace tavi::test {
 
@@ -78,6 +81,49 @@ QByteArray TestProgramFolder::read(const QString& name) const
 {
     QFile f(file(name));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+FileSizeLimit::FileSizeLimit(long bytes)
+{
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    m_before[0] = limit.rlim_cur;
+    m_before[1] = limit.rlim_max;
+    std::signal(SIGXFSZ, SIG_IGN); // the write then fails with EFBIG instead
+    if (bytes >= 0)
+        limit.rlim_cur = rlim_t(bytes);
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit()
+{
+    const rlimit limit{m_before[0], m_before[1]};
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+ReadOnlyFolder::ReadOnlyFolder(const QString& folder) : m_folder(folder)
+{
+    if (folder.isEmpty())
+        return;
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup |
+                                      QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther);
+    m_root = geteuid() == 0;
+    if (m_root) {
+        // The user "nobody" may pass through the folders above and read, not write.
+        for (QDir up(folder); !up.isRoot() && up.cdUp();)
+            QFile::setPermissions(up.path(), QFile::permissions(up.path()) | QFileDevice::ExeOther);
+        if (seteuid(65534) != 0)
+            qFatal("cannot take the id of nobody");
+    }
+}
+
+ReadOnlyFolder::~ReadOnlyFolder()
+{
+    if (m_folder.isEmpty())
+        return;
+    if (m_root && seteuid(0) != 0)
+        qFatal("cannot take root's id back");
+    QFile::setPermissions(m_folder, QFile::permissions(m_folder) | QFileDevice::WriteOwner);
 }
 
 } // namespace tavi::test

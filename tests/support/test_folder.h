@@ -30,6 +30,33 @@ private:
     QTemporaryDir m_dir;
 };
 
+// While it lives, no file of this process grows beyond bytes (when not negative): a
+// write past the limit fails as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(long bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    unsigned long m_before[2];
+};
+
+// While it lives, folder (when not empty) and every file in it refuse to be written,
+// for root as well: root then works under an ordinary user's id.
+class ReadOnlyFolder {
+public:
+    explicit ReadOnlyFolder(const QString& folder);
+    ~ReadOnlyFolder();
+    ReadOnlyFolder(const ReadOnlyFolder&) = delete;
+    ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
+
+private:
+    QString m_folder;
+    bool m_root = false;
+};
+
 // The shipped data folder (data/ of the source tree).
 QString shippedData(const QString& name);
 

@@ -71,7 +71,9 @@ private Q_SLOTS:
     void sampleFilesAreCanonical();
     void twoThousandWordsRoundTrip();
     void writeEmptyAndBackup();
-    void failedWriteKeepsOldFile();
+    void failedSaveTouchesNothing_data();
+    void failedSaveTouchesNothing();
+    void changedFileSavedUnderAnotherName();
     void loadRemembersSource();
     void hostileFiles();
 
@@ -345,20 +347,88 @@ void TstVocFile::writeEmptyAndBackup()
     QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), (QStringList{"v.txt", "v.txt.bak"}));
 }
 
-void TstVocFile::failedWriteKeepsOldFile()
+// Every way a save can fail or be refused: a box that names the file, and the file,
+// its backup and the folder exactly as they were.
+void TstVocFile::failedSaveTouchesNothing_data()
 {
-    FakeMessageBox boxes;
-    const QString missing = m_folder->file("no folder/v.txt");
-    QVERIFY(!WriteVocFile(missing, "ab"));
-    QCOMPARE(boxes.calls.size(), 1);
-    QCOMPARE(boxes.calls[0].flags, 48);
-    QVERIFY(boxes.calls[0].text.contains(missing));
+    QTest::addColumn<QString>("how");
+    for (const char* how : {"no folder", "a folder in its place", "full disk", "read-only folder",
+                            "changed by another program", "deleted by another program"})
+        QTest::newRow(how) << QString(how);
+}
 
-    // A folder where the file should be: nothing replaced, the folder stays.
-    QDir(m_folder->path()).mkdir("taken.txt");
-    QVERIFY(!WriteVocFile(m_folder->file("taken.txt"), "ab"));
-    QVERIFY(QFileInfo(m_folder->file("taken.txt")).isDir());
-    QCOMPARE(boxes.calls.size(), 2);
+void TstVocFile::failedSaveTouchesNothing()
+{
+    QFETCH(QString, how);
+    FakeMessageBox boxes;
+    boxes.answers = {vbNo};
+    const QString folder = m_folder->file("words");
+    QVERIFY(QDir().mkdir(folder));
+    const QString path = folder + "/v.txt";
+    const QByteArray before = utf16le(header() + "1 + ni3 + 你 + you + 1 + \r");
+    m_folder->write("words/v.txt", before);
+    m_folder->write("words/v.txt.bak", "older");
+    QVERIFY(loadVocabularyFile(path));
+    const QByteArray other = utf16le(header() + "2 + hao3 + 好 + good + 1 + \r");
+    QString target = path;
+    bool readOnly = false;
+    if (how == "no folder") {
+        target = m_folder->file("missing/v.txt");
+    } else if (how == "a folder in its place") {
+        target = m_folder->file("taken.txt");
+        QVERIFY(QDir().mkdir(target));
+    } else if (how == "read-only folder") {
+        readOnly = true;
+    } else if (how == "changed by another program") {
+        m_folder->write("words/v.txt", other);
+    } else if (how == "deleted by another program") {
+        QVERIFY(QFile::remove(path));
+    }
+    const QByteArray onDisk = QFileInfo::exists(path) ? m_folder->read("words/v.txt") : QByteArray();
+    const QStringList files = QDir(folder).entryList(QDir::Files);
+    bool saved = true;
+    {
+        const FileSizeLimit fullDisk(how == "full disk" ? 8 : -1);
+        const ReadOnlyFolder locked(readOnly ? folder : QString());
+        saved = saveVocabulary(target, BuildVocText() + "3 + ma1 + 妈 + mother + 1 + \r");
+    }
+    QVERIFY(!saved);
+    QCOMPARE(boxes.calls.size(), 1);
+    QVERIFY2(boxes.calls[0].text.contains(target), qPrintable(boxes.calls[0].text));
+    QCOMPARE(boxes.calls[0].flags & vbExclamation, int(vbExclamation));
+    QCOMPARE(QDir(folder).entryList(QDir::Files), files);
+    if (QFileInfo::exists(path))
+        QCOMPARE(m_folder->read("words/v.txt"), onDisk);
+    QCOMPARE(m_folder->read("words/v.txt.bak"), QByteArray("older"));
+    if (target != path)
+        QVERIFY(!QFileInfo(target).isFile());
+}
+
+void TstVocFile::changedFileSavedUnderAnotherName()
+{
+    m_folder.reset(new TestProgramFolder(TestProgramFolder::Contents::ShippedData)); // the texts
+    FakeMessageBox boxes;
+    boxes.answers = {vbYes};
+    FakeOpenFileDialog dialog;
+    const QString path = m_folder->file("v.txt");
+    m_folder->write("v.txt", utf16le(header() + "1 + ni3 + 你 + you + 1 + \r"));
+    QVERIFY(loadVocabularyFile(path));
+    VocFilePath = path;
+    const QByteArray other = utf16le(header() + "2 + hao3 + 好 + good + 1 + \r");
+    m_folder->write("v.txt", other);
+    dialog.answers = {m_folder->file("mine.txt")};
+    QVERIFY(saveVocabulary(path, BuildVocText()));
+    QVERIFY(boxes.calls[0].text.startsWith(english("save_file_changed")));
+    QCOMPARE(dialog.calls.size(), 1);
+    QVERIFY(dialog.calls[0].save);
+    QCOMPARE(dialog.calls[0].initialFile, m_folder->file("v (2).txt"));
+    QCOMPARE(m_folder->read("v.txt"), other);
+    QCOMPARE(ReadVocFile(m_folder->file("mine.txt")), BuildVocText());
+    QCOMPARE(VocFilePath, m_folder->file("mine.txt"));
+    QVERIFY(tableReadFrom(VocFilePath));
+    // Saving there again is a plain save: nobody changed that file.
+    QVERIFY(saveVocabulary(VocFilePath, BuildVocText()));
+    QCOMPARE(boxes.calls.size(), 1);
 }
 
 void TstVocFile::loadRemembersSource()
@@ -372,6 +442,9 @@ void TstVocFile::loadRemembersSource()
     // A failed load keeps the table and where it came from.
     QCOMPARE(readVocabulary(m_folder->file("empty.txt")), LoadResult::Empty);
     QCOMPARE(readVocabulary(m_folder->file("missing.txt")), LoadResult::Missing);
+    QFile huge(m_folder->file("huge.txt"));
+    QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(MaxVocFileSize + 1)); // sparse: costs nothing
+    QCOMPARE(readVocabulary(huge.fileName()), LoadResult::TooLarge);
     QCOMPARE(VocCount, 0);
     QVERIFY(tableReadFrom(m_folder->file("v.txt")));
     // A header alone is read, but a table without words is nothing to save.
