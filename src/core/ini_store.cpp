@@ -1,12 +1,11 @@
 // Line-based INI reading and in-place writing; see ini_store.h for the contract.
 #include "core/ini_store.h"
 
+#include "core/file_replace.h"
 #include "core/text_codec.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
-#include <QSaveFile>
 #include <optional>
 #include <vector>
 
@@ -240,28 +239,16 @@ bool write(const QString& file, const QString& section, const QString& key, cons
         return false;
     // Another copy of the program may write the same file: reading, replacing the one
     // line and writing happen under a lock, so that neither loses the other's keys.
-    // The lock of a copy that died is taken over at once.
-    QLockFile lock(file + QStringLiteral(".lock"));
-    lock.setStaleLockTime(std::chrono::seconds(10));
-    const bool locked = lock.tryLock(std::chrono::seconds(5));
-    if (!locked && lock.error() != QLockFile::PermissionError)
+    const FileLock lock(file);
+    if (lock.failure() == FileLock::Failure::Busy)
         return false; // held by a living copy for seconds: something is wrong
-    // A folder that refuses the lock file refuses the new file as well; the save
-    // below finds that out and reports it.
     const auto bytes = load(file);
     if (!bytes)
         return false;
     const QByteArray out = replaced(*bytes, section, key, value);
     if (out == *bytes)
         return true;
-    QSaveFile save(file);
-    if (!save.open(QIODevice::WriteOnly))
-        return false;
-    if (save.write(out) != out.size()) {
-        save.cancelWriting();
-        return false;
-    }
-    return save.commit();
+    return replaceFile(file, out);
 }
 
 } // namespace tavi::ini

@@ -6,8 +6,8 @@
 // one pair of surrounding quotes is removed on reading, a value read back has at most
 // 498 characters, and a write replaces one value in place while every other line of
 // the file, comments and unknown sections included, stays byte for byte as it was.
-// Every write replaces the file atomically, under a lock file beside it (<name>.lock)
-// that serialises the writes of several copies of the program.
+// Every write replaces the file atomically, under a lock on the file that serialises
+// the writes of several copies of the program.
 #pragma once
 
 #include <QString>

@@ -7,6 +7,7 @@
 #include "vocabulary/voc_file.h"
 
 #include "core/app_state.h"
+#include "core/file_replace.h"
 #include "core/language.h"
 #include "core/msgbox.h"
 #include "core/settings.h"
@@ -19,7 +20,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QtEndian>
 #include <algorithm>
 #include <filesystem>
@@ -300,17 +300,12 @@ bool WriteVocFile(const QString& path, const QString& text)
         return fail(QStringLiteral("The file is write-protected."));
 
     const QByteArray bytes = fileContent(text);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
-    // Everything must be on the disk before the backup is touched: a full disk then
+    QString reason;
+    // The backup is touched only when the new file is on the disk: a full disk then
     // leaves both the file and its backup as they were.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return fail(reason);
-    }
-    if (info.exists()) {
+    const bool written = replaceFile(path, bytes, &reason, [&] {
+        if (!info.exists())
+            return;
         // The previous file becomes <name>.bak: a second name for it costs nothing.
         // It is made under a passing name and renamed over the old backup, so that a
         // backup is there, whole, at every moment.
@@ -323,10 +318,11 @@ bool WriteVocFile(const QString& path, const QString& text)
         if (!error || QFile::copy(path, fresh))
             std::filesystem::rename(QFile::encodeName(fresh).toStdString(),
                                     QFile::encodeName(backup).toStdString(), error);
-    }
-    if (!file.commit())
-        return fail(file.errorString());
-    return true;
+        // A rename between two names of one file (the backup of a save that was cut
+        // off before its end) leaves both names.
+        QFile::remove(fresh);
+    });
+    return written || fail(reason);
 }
 
 QByteArray contentStamp(const QString& path)
