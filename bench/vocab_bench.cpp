@@ -1,5 +1,6 @@
 // Speed of the vocabulary file round: reading and parsing, building and writing, and
-// selecting, for files of 1,000 to 100,000 words.
+// selecting, for files of 1,000 to 100,000 words; reading a file of a million words and
+// one whose single word is 10 MB long.
 #include "vocabulary/study_selection.h"
 #include "vocabulary/voc_file.h"
 #include "vocabulary/word_table.h"
@@ -40,10 +41,23 @@ void BM_ReadAndParse(benchmark::State& state)
 {
     const QString path = fileOf(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        ParseVocText(ReadVocFile(path));
+        readVocabulary(path);
         benchmark::DoNotOptimize(VocCount);
     }
     state.SetComplexityN(state.range(0));
+}
+
+void BM_ReadTenMegabyteLine(benchmark::State& state)
+{
+    const QString path = folder().filePath(QStringLiteral("long.txt"));
+    VocTable.assign(1, {QStringLiteral("1"), QStringLiteral("ni3"), QStringLiteral("你"),
+                        QString(5 * 1024 * 1024, u'a'), QStringLiteral("1"), QString()});
+    VocCount = 0;
+    WriteVocFile(path, BuildVocText()); // 10 MB as UTF-16
+    for (auto _ : state) {
+        readVocabulary(path);
+        benchmark::DoNotOptimize(VocCount);
+    }
 }
 
 void BM_BuildAndWrite(benchmark::State& state)
@@ -77,7 +91,8 @@ void BM_Select(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(BM_ReadAndParse)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_ReadAndParse)->Arg(1000)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_ReadTenMegabyteLine)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildAndWrite)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Complexity();
 BENCHMARK(BM_Build)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Select)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Complexity();

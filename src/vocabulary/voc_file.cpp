@@ -16,7 +16,6 @@
 #include "vocabulary/open_file_dialog.h"
 #include "vocabulary/word_table.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -146,9 +145,10 @@ std::optional<QByteArray> fileBytes(const QString& path)
     return f.readAll();
 }
 
+// Stamps are compared within one run only, so Qt's fast seeded hash serves.
 QByteArray stampOf(QByteArrayView bytes)
 {
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha1);
+    return QByteArray::number(qulonglong(qHash(bytes, 0))) + '/' + QByteArray::number(bytes.size());
 }
 
 QByteArray fileContent(const QString& text)
@@ -172,7 +172,9 @@ QString ReadVocFile(const QString& path)
     return bytes ? vocTextFromBytes(*bytes) : QString();
 }
 
-QString vocTextFromBytes(QByteArrayView view)
+namespace {
+
+QString decodeVocBytes(QByteArrayView view)
 {
     if (view.startsWith("\xFF\xFE"))
         return fromUtf16(view.sliced(2), false);
@@ -180,11 +182,31 @@ QString vocTextFromBytes(QByteArrayView view)
         return fromUtf16(view.sliced(2), true);
     if (view.startsWith("\xEF\xBB\xBF"))
         return QString::fromUtf8(view.sliced(3));
-    if (!view.contains('\0') && isValidUtf8(view))
-        return QString::fromUtf8(view);
+    // Text without NUL bytes is no UTF-16 (its Latin letters would hold them): UTF-8,
+    // or the Windows code page of older files that are not valid UTF-8.
+    if (!view.contains('\0'))
+        return isValidUtf8(view) ? QString::fromUtf8(view) : decodeWindows1252(view);
     // Anything else is taken as UTF-16 whose first unit is a mark.
     QString text = fromUtf16(view, false);
     return text.isEmpty() ? text : text.sliced(1);
+}
+
+} // namespace
+
+QString vocTextFromBytes(QByteArrayView view)
+{
+    QString text = decodeVocBytes(view);
+    // Text editors on this system end lines with LF alone, and the parser's line break
+    // is CR: a lone LF becomes a CR, so that such a file reads as the lines it shows.
+    char16_t* units = nullptr;
+    for (qsizetype i = text.indexOf(u'\n'); i >= 0; i = text.indexOf(u'\n', i + 1)) {
+        if (i > 0 && text[i - 1] == u'\r')
+            continue;
+        if (!units)
+            units = reinterpret_cast<char16_t*>(text.data());
+        units[i] = u'\r';
+    }
+    return text;
 }
 
 QString NextField(int& position, const QString& line)
@@ -393,6 +415,9 @@ LoadResult readVocabulary(const QString& path)
     if (text.isEmpty())
         return LoadResult::Empty;
     ParseVocText(text);
+    // Lines that hold nothing but a level (what a binary file makes) are no words.
+    if (std::all_of(VocTable.begin(), VocTable.begin() + (VocCount + 1), isBlankRow))
+        VocCount = -1;
     VocTableSource = path;
     VocTableStamp = stampOf(*bytes);
     return VocCount >= 0 ? LoadResult::Loaded : LoadResult::Empty;

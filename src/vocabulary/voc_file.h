@@ -15,12 +15,12 @@ inline const QString VocHeader = QStringLiteral("CTR + PINYIN + CHAR + TRANSLATI
 // A larger file is no vocabulary file: it is refused rather than read whole.
 inline constexpr qint64 MaxVocFileSize = 256LL * 1024 * 1024;
 // The text of a vocabulary file's bytes without its byte-order mark, read as
-// ReadVocFile says.
+// ReadVocFile says; a line end of LF alone becomes CR.
 QString vocTextFromBytes(QByteArrayView bytes);
 // The file's text without its byte-order mark; empty when it cannot be opened or is
-// larger than MaxVocFileSize. Reads
-// UTF-16 LE (FF FE), UTF-16 BE (FE FF) and UTF-8 (EF BB BF, or valid UTF-8 without
-// NUL bytes); anything else as UTF-16 LE whose first code unit is dropped.
+// larger than MaxVocFileSize. Reads UTF-16 LE (FF FE), UTF-16 BE (FE FF), UTF-8 (EF BB
+// BF, or valid UTF-8 without NUL bytes), Windows-1252 (no NUL bytes, not UTF-8);
+// anything else as UTF-16 LE whose first code unit is dropped.
 QString ReadVocFile(const QString& path);
 
 // Fills VocTable rows 0 to VocCount from the text and sets VocCount.

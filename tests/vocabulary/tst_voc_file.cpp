@@ -54,6 +54,8 @@ private Q_SLOTS:
 
     void readEncodings_data();
     void readEncodings();
+    void oddFilesKeepTheirWords_data();
+    void oddFilesKeepTheirWords();
     void readingChangesNothing();
     void lineBreaks_data();
     void lineBreaks();
@@ -96,8 +98,10 @@ void TstVocFile::readEncodings_data()
     QTest::newRow("trailing odd byte ignored") << (utf16le(t) + 'x') << t;
     QTest::newRow("empty file") << QByteArray() << QString();
     QTest::newRow("mark only") << QByteArray("\xFF\xFE", 2) << QString();
-    QTest::newRow("lone byte") << QByteArray("\xFF", 1) << QString();
+    QTest::newRow("lone byte") << QByteArray("\xFF", 1) << QString(u'ÿ');
     QTest::newRow("UTF-16 without mark loses its first unit") << utf16le("xyz", false) << "yz";
+    QTest::newRow("Windows-1252") << QByteArray("CTR\rn\xE4he + \x80") << "CTR\rnähe + €";
+    QTest::newRow("lone LF as CR") << QByteArray("a\nb\r\nc\n\nd") << "a\rb\r\nc\r\nd";
 }
 
 void TstVocFile::readEncodings()
@@ -106,6 +110,60 @@ void TstVocFile::readEncodings()
     QFETCH(QString, text);
     m_folder->write("v.txt", bytes);
     QCOMPARE(ReadVocFile(m_folder->file("v.txt")), text);
+}
+
+// Odd files as learners and other programs write them: what loads, and that a save of
+// what loaded keeps every word as it was read.
+void TstVocFile::oddFilesKeepTheirWords_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("result"); // a LoadResult
+    QTest::addColumn<int>("words");
+    const QString h = header();
+    QByteArray binary(64 * 1024, Qt::Uninitialized);
+    quint32 x = 88172645u;
+    for (char& c : binary) {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        c = char(x);
+    }
+    const auto loaded = int(LoadResult::Loaded);
+    QTest::newRow("empty") << QByteArray() << int(LoadResult::Empty) << 0;
+    QTest::newRow("binary") << binary << int(LoadResult::Empty) << 0;
+    QTest::newRow("binary with a mark") << QByteArray("\xFF\xFE", 2) + binary << int(LoadResult::Empty) << 0;
+    QTest::newRow("only levels") << utf16le(h + "1 +  +  + \r2\r") << int(LoadResult::Empty) << 0;
+    QTest::newRow("Windows-1252") << h.toLatin1() + QByteArray("1 + nv3 + \xE4 + woman + 1 + \r") << loaded << 1;
+    QTest::newRow("UTF-16 without mark") << utf16le(h + "1 + ni3 + 你 + you + 1 + \r", false) << loaded << 1;
+    QTest::newRow("mixed line ends")
+        << (h + "1 + a1 + A + a + 1 + \r\n2 + b2 + B + b + 1 + \n3 + c3 + C + c + 1 + \r").toUtf8() << loaded
+        << 3;
+    QTest::newRow("missing fields") << utf16le(h + "1 + ni3 + 你\r2\r") << loaded << 1;
+    QTest::newRow("extra fields") << utf16le(h + "1 + ni3 + 你 + you + 1 + x + more\r") << loaded << 1;
+    QTest::newRow("levels not numbers or huge")
+        << utf16le(h + "high + a1 + A + a + 1 + \r1e300 + b2 + B + b + 1 + \r-7 + c3 + C + c + 1 + \r") << loaded
+        << 3;
+}
+
+void TstVocFile::oddFilesKeepTheirWords()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, result);
+    QFETCH(int, words);
+    FakeMessageBox boxes;
+    m_folder->write("v.txt", bytes);
+    const QString path = m_folder->file("v.txt");
+    const LoadResult read = readVocabulary(path);
+    QCOMPARE(int(read), result);
+    QCOMPARE(VocCount + 1, words);
+    if (read != LoadResult::Loaded)
+        return;
+    const QStringList first = rows();
+    QVERIFY(saveVocabulary(path, BuildVocText()));
+    QCOMPARE(m_folder->read("v.txt.bak"), bytes);
+    QCOMPARE(readVocabulary(path), LoadResult::Loaded);
+    QCOMPARE(rows(), first);
+    QVERIFY(boxes.calls.isEmpty());
 }
 
 void TstVocFile::readingChangesNothing()
