@@ -4,6 +4,7 @@
 #include "core/app_state.h"
 #include "core/artwork.h"
 #include "core/chinese_font.h"
+#include "core/ini_store.h"
 #include "core/language.h"
 #include "core/msgbox.h"
 #include "core/run_file.h"
@@ -17,6 +18,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -285,6 +287,12 @@ void MainWindow::connectCommands()
 void MainWindow::Form_Load(const QString& programFolder, const QString& sharedFolder)
 {
     initProgramPaths(programFolder, sharedFolder);
+    for (const QString& file : {SettingsFile, LanguageFile})
+        if (QFileInfo(file).size() > ini::MaxFileSize)
+            MsgBox(QStringLiteral("This file is too large for a settings or language file (more than 16 MB), so "
+                                  "Tavi neither reads nor changes it:\n") +
+                       file,
+                   vbExclamation);
     LanguageSection = gkeyValue<QString>(QStringLiteral("R"), QStringLiteral("main_glang"), QString(),
                                          QStringLiteral("ENGLISH"));
     // The main window shows no Chinese text: the font file is added once the window

@@ -80,7 +80,8 @@ private Q_SLOTS:
     void aboutOpensOnceAndSwitchUnloadsIt();
     void windowsOpenWithTheirStatus();
     void editButtonAsksForAnInputMethod();
-    void unreadableFilesStillStart();
+    void oddFilesStillStart_data();
+    void oddFilesStillStart();
     void refusedSettingsWritesAreReported();
     void exitWaitsOneSecondAndStaysResponsive();
     void closeBoxEndsProgram();
@@ -384,18 +385,58 @@ void TstMainWindow::editButtonAsksForAnInputMethod()
     QCOMPARE(s.child<QLabel>("txt_status")->text(), status);
 }
 
-void TstMainWindow::unreadableFilesStillStart()
+// Settings and language files that are broken, too large or hold values out of range:
+// the program starts, says so where the user must act, and every window opens.
+void TstMainWindow::oddFilesStillStart_data()
 {
-    TestProgramFolder folder(TestProgramFolder::Contents::Empty);
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<QByteArray>("language"); // empty: the shipped file
+    QTest::addColumn<QString>("tooLarge");    // the file a box must name
     QByteArray garbage;
     for (int i = 0; i < 5000; ++i)
         garbage.append(static_cast<char>((i * 131) % 256));
-    folder.write("tavi.ini", garbage + "\n" + QByteArray(1 << 20, 'z'));
-    folder.write("language.ini", garbage);
+    const QByteArray huge = "huge";
+    QTest::newRow("binary") << garbage + "\n" + QByteArray(1 << 20, 'z') << garbage << QString();
+    QTest::newRow("values out of range")
+        << QByteArray("[Tavi]\nmain_lang2=-40000\ngame1_opt=9\nbrainwash_hotkey_vkey=-3\nbrainwash_hotkey=ZZ\n"
+                      "brainwash_chin=7\nautofch_eng=-1\nflash_chin=1e400\nload_txt_chap=,,,\nload_txt_level=-99\n"
+                      "tools_logfile=/nonexistent/folder/log.csv\ntools_do_logging=True\nmain_glang=KLINGON\n")
+        << QByteArray() << QString();
+    QTest::newRow("settings too large") << huge << QByteArray() << "tavi.ini";
+    QTest::newRow("language too large") << QByteArray("[Tavi]\nmain_lang2=100\n") << huge << "language.ini";
+}
+
+void TstMainWindow::oddFilesStillStart()
+{
+    QFETCH(QByteArray, settings);
+    QFETCH(QByteArray, language);
+    QFETCH(QString, tooLarge);
+    TestProgramFolder folder;
+    for (const auto& [name, bytes] : {std::pair{QString("tavi.ini"), settings}, {QString("language.ini"), language}}) {
+        if (bytes == "huge") {
+            QFile f(folder.file(name));
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(ini::MaxFileSize + 1));
+        } else if (!bytes.isEmpty()) {
+            folder.write(name, bytes);
+        }
+    }
+    const QByteArray hugeBefore = tooLarge.isEmpty() ? QByteArray() : folder.read(tooLarge).left(64);
     Started s(folder);
     QVERIFY(s.window.isVisible());
-    QCOMPARE(LanguageSection, QString("ENGLISH"));
-    QCOMPARE(s.setting("main_lang2"), QString("2138"));
+    if (!tooLarge.isEmpty()) {
+        QCOMPARE(s.boxes.calls[0].text.contains(folder.file(tooLarge)), true);
+        QCOMPARE(QFileInfo(folder.file(tooLarge)).size(), ini::MaxFileSize + 1); // left alone
+    }
+    s.window.set_vocbuttons(true);
+    const qsizetype boxesAtStart = s.boxes.calls.size();
+    for (const char* command : {"mnu_loadvoc", "mnu_flash", "mnu_autostudy", "mnu_memory", "mnu_brain", "mnu_edit",
+                                "tools", "install", "mnu_progress", "mnu_speakpinyin", "mnu_about"})
+        s.child<QAction>(command)->trigger();
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != &s.window && w->isVisible())
+            QVERIFY2(w->width() > 0 && w->height() > 0, qPrintable(w->objectName()));
+    QCOMPARE(s.registry.find("frm_brain")->isVisible(), true);
+    QCOMPARE(s.boxes.calls.size(), boxesAtStart); // opening windows asks nothing
 }
 
 void TstMainWindow::refusedSettingsWritesAreReported()
