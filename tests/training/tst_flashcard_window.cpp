@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QFileInfo>
 #include <QTest>
 #include <QTimer>
 
@@ -89,7 +90,7 @@ private Q_SLOTS:
     void checkBoxesChooseWhatACardShows();
     void repeatSpeaksEvenWithSoundOff();
     void stopWritesTheLevels();
-    void stopWithWordsFromElsewhereDoesNotWrite();
+    void stopNeverWritesOverOtherWords();
     void keyboardThroughATraining();
     void undoReachesBackOverTheRoundsEnd();
     void summaryAtTheEnd();
@@ -204,9 +205,10 @@ void TstFlashcardWindow::stopWritesTheLevels()
     QVERIFY(t.boxes.calls.isEmpty());
 }
 
-void TstFlashcardWindow::stopWithWordsFromElsewhereDoesNotWrite()
+void TstFlashcardWindow::stopNeverWritesOverOtherWords()
 {
     Training t(kThree);
+    const QString own = VocFilePath;
     const QString other = t.folder.file("other.txt");
     t.folder.write("other.txt", "keep me");
     VocFilePath = other; // say a later file could not be read
@@ -215,6 +217,16 @@ void TstFlashcardWindow::stopWithWordsFromElsewhereDoesNotWrite()
     QCOMPARE(t.boxes.calls.size(), 1);
     QCOMPARE(t.boxes.calls[0].flags, 48);
     QVERIFY(t.boxes.calls[0].text.contains(other));
+
+    // Another copy of the program saved the file meanwhile: asked, not written over.
+    VocFilePath = own;
+    t.folder.write(QFileInfo(own).fileName(), "saved by the other copy");
+    t.boxes.answers = {vbNo};
+    t.click("bt_stop");
+    QCOMPARE(t.folder.read(QFileInfo(own).fileName()), QByteArray("saved by the other copy"));
+    QCOMPARE(t.boxes.calls.size(), 2);
+    QVERIFY(t.boxes.calls[1].text.startsWith(english("save_file_changed")));
+    QVERIFY(t.boxes.calls[1].text.contains(own));
 }
 
 // Keys go where a real keyboard sends them: to the focused control.
