@@ -14,7 +14,8 @@ build="$root/build-fuzz"
 packages=(
     clang libclang-rt-dev                           # the compiler and libFuzzer
     cmake ninja-build pkg-config python3            # build; the seed generator
-    qt6-base-dev libsdl2-dev fonts-arphic-uming     # what configuring the project needs
+    qt6-base-dev libsdl2-dev libxcb1-dev            # what configuring the project needs:
+    fonts-arphic-uming                              # Qt, SDL, xcb, the Chinese font
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,6 +1,8 @@
 // SDL is used for its audio subsystem only. Its signal handlers stay off so that Qt
-// keeps the process's signals. A WAV file is held to its declared length: a truncated
-// or corrupt file is refused as a whole rather than played in part.
+// keeps the process's signals. A WAV file is read and checked by parseWav first
+// (wav_file.h) and SDL's loader gets only the bytes checked there, from memory: a
+// truncated, corrupt or oversized file is refused as a whole rather than played in
+// part, and SDL never reads a byte of a file that was not looked at before.
 //
 // SDL and the thirty libraries it pulls in (sound servers, Wayland) are loaded at the
 // first sound rather than linked: linking them cost a tenth of the time the program
@@ -8,6 +10,7 @@
 #include "platform/sdl_audio_output.h"
 
 #include "core/msgbox.h"
+#include "sound/wav_file.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -26,7 +29,7 @@ struct SdlApi {
     decltype(&::SDL_OpenAudioDevice) OpenAudioDevice = nullptr;
     decltype(&::SDL_CloseAudioDevice) CloseAudioDevice = nullptr;
     decltype(&::SDL_PauseAudioDevice) PauseAudioDevice = nullptr;
-    decltype(&::SDL_RWFromFile) RWFromFile = nullptr;
+    decltype(&::SDL_RWFromConstMem) RWFromConstMem = nullptr;
     decltype(&::SDL_LoadWAV_RW) LoadWAV_RW = nullptr;
     decltype(&::SDL_FreeWAV) FreeWAV = nullptr;
     decltype(&::SDL_BuildAudioCVT) BuildAudioCVT = nullptr;
@@ -65,7 +68,7 @@ const SdlApi* sdl(QString* error = nullptr)
         resolve(a.OpenAudioDevice, "SDL_OpenAudioDevice");
         resolve(a.CloseAudioDevice, "SDL_CloseAudioDevice");
         resolve(a.PauseAudioDevice, "SDL_PauseAudioDevice");
-        resolve(a.RWFromFile, "SDL_RWFromFile");
+        resolve(a.RWFromConstMem, "SDL_RWFromConstMem");
         resolve(a.LoadWAV_RW, "SDL_LoadWAV_RW");
         resolve(a.FreeWAV, "SDL_FreeWAV");
         resolve(a.BuildAudioCVT, "SDL_BuildAudioCVT");
@@ -158,10 +161,20 @@ bool SdlAudioOutput::queue(const QString& path)
 {
     if (!ensureDevice())
         return false;
+    QFile source(path);
+    if (!source.open(QIODevice::ReadOnly) || source.size() > MaxWavFileSize)
+        return false;
+    const QByteArray bytes = source.read(MaxWavFileSize + 1);
+    const std::optional<WavInfo> info = parseWav(bytes);
+    if (!info)
+        return false;
+    // Up to the end of the samples: what follows them was not checked.
+    const qint64 checked = info->dataOffset + info->dataLength;
+
     const SdlApi* api = sdl();
     SDL_AudioSpec file{};
     WavBuffer wav;
-    if (!api->LoadWAV_RW(api->RWFromFile(QFile::encodeName(path).constData(), "rb"), 1, &file, &wav.data,
+    if (!api->LoadWAV_RW(api->RWFromConstMem(bytes.constData(), int(checked)), 1, &file, &wav.data,
                          &wav.length))
         return false;
     if (file.freq == m_freq && file.format == m_format && file.channels == m_channels)

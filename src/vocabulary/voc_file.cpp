@@ -103,12 +103,23 @@ QString levelText(QStringView field)
     return QStringLiteral("0");
 }
 
+// A CR too close to the previous break is no break; in a field it reads as a blank, or
+// the longer line that BuildVocText writes would break there.
+QString fieldText(QStringView field)
+{
+    if (!field.contains(u'\r'))
+        return field.toString();
+    QString text = field.toString();
+    text.replace(u'\r', u' ');
+    return trimSpaces(text).toString();
+}
+
 void fillRow(VocRow& row, QStringView piece)
 {
     qsizetype position = 1; // the break that starts the piece
     row[CTR] = levelText(nextField(position, piece));
     for (int column = PINYIN; column <= SELECTION; ++column)
-        row[column] = nextField(position, piece).toString();
+        row[column] = fieldText(nextField(position, piece));
 }
 
 // Calls take(piece) for each line the parser sees, the break in front included, while

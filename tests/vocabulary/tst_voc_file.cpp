@@ -201,6 +201,10 @@ void TstVocFile::lineBreaks_data()
     QTest::newRow("line of four characters dropped")
         << h + "abcd\r1 + c3 + C + c + 1 + \r" << QStringList{"1|c3|C|c|1|"};
     QTest::newRow("line without plus") << h + "just some words\r" << QStringList{"0|||||"};
+    // Built again, that CR would stand five characters after the break and end the line.
+    QTest::newRow("CR close to the break is a blank in a field")
+        << h + "1 + a1 + A + a + 1 + \r+ \r2 + b2 + B + b + 1 + \r"
+        << QStringList{"1|a1|A|a|1|", "0|2|b2|B|b|1"};
     QTest::newRow("header is the first kept piece")
         << "x\rCTR + PINYIN\r5 + d4 + D + d + 2 + \r" << QStringList{"5|d4|D|d|2|"};
 }
