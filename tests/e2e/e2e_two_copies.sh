@@ -22,13 +22,13 @@ editor_title='^Tavi Unicode Vocabulary File Editor$'
 window_of() { # PID NAME_REGEX
     local deadline=$((SECONDS + 15)) id
     while ((SECONDS < deadline)); do
-        id=$(xdotool search --onlyvisible --pid "$1" --name "$2" 2>/dev/null | head -1 || true)
+        id=$(xdotool search --all --onlyvisible --pid "$1" --name "$2" 2>/dev/null | head -1 || true)
         [ -z "$id" ] || { echo "$id"; return 0; }
         sleep 0.1
     done
     fail "copy $1 shows no window named '$2'"
 }
-shows() { xdotool search --onlyvisible --pid "$1" --name "$2" >/dev/null 2>&1; }
+shows() { xdotool search --all --onlyvisible --pid "$1" --name "$2" >/dev/null 2>&1; }
 words_in() { iconv -f UTF-16 -t UTF-8 "$1" | tr '\r' '\n'; }
 
 # Starts a copy with its words selected and its editor open; prints "PID EDITOR".
