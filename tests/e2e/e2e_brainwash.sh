@@ -15,7 +15,8 @@ x_session_start
 
 dir=$(make_program_folder "$app")
 export HOME=$E2E_TMP
-printf '[Tavi]\nmain_glang=ENGLISH\nmain_lang2=100\nload_vocfilewpath=%s\nload_txt_chap=1\nload_txt_level=9\nbrainwash_sound=0\nbrainwash_hotkeyonoff=1\nbrainwash_hotkey=Q\nbrainwash_hotkey_vkey=0\n' "$dir/my_vocabulary/pcr1-10u.txt" >"$dir/tavi.ini"
+write_settings "$dir/my_vocabulary/pcr1-10u.txt" brainwash_sound=0 brainwash_hotkeyonoff=1 \
+    brainwash_hotkey=Q brainwash_hotkey_vkey=0
 
 # The floating window: the program's visible 131 x 27 window.
 find_float() {

@@ -16,8 +16,7 @@ export HOME=$E2E_TMP
 words=$E2E_TMP/words.txt
 printf 'CTR + PINYIN + CHAR + TRANSLATION + CHAPTER + SELECTION\r5 + ni3hao3 + 你好 + hello + 1 + \r5 + xie4xie0 + 谢谢 + thank you + 1 + \r5 + zai4jian4 + 再见 + goodbye + 1 + \r' |
     iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$words"
-printf '[Tavi]\nmain_glang=ENGLISH\nmain_lang2=100\nload_vocfilewpath=%s\nload_txt_chap=1\nload_txt_level=9\nflash_ch_sound=0\n' \
-    "$words" >"$dir/tavi.ini"
+write_settings "$words" flash_ch_sound=0
 
 start_program
 

@@ -14,8 +14,7 @@ dir=$(make_program_folder "$app")
 export HOME=$E2E_TMP
 words=$E2E_TMP/words.txt
 cp "$dir/my_vocabulary/pcr1-10u.txt" "$words"
-printf '[Tavi]\nmain_glang=ENGLISH\nmain_lang2=100\nload_vocfilewpath=%s\nload_txt_chap=1\nload_txt_level=9\n' \
-    "$words" >"$dir/tavi.ini"
+write_settings "$words"
 editor_title='^Tavi Unicode Vocabulary File Editor$'
 
 # Both copies show windows of the same names: each is found by its process.

@@ -53,6 +53,17 @@ make_program_folder() { # APP_DIR
     echo "$dir"
 }
 
+# Writes the program folder's tavi.ini: English, the words of WORDS chosen from chapter
+# 1 up to level 9, then the further KEY=VALUE lines given.
+write_settings() { # WORDS [KEY=VALUE...]
+    {
+        printf '[Tavi]\nmain_glang=ENGLISH\nmain_lang2=100\nload_vocfilewpath=%s\n' "$1"
+        printf 'load_txt_chap=1\nload_txt_level=9\n'
+        shift
+        [ $# -eq 0 ] || printf '%s\n' "$@"
+    } >"$dir/tavi.ini"
+}
+
 # Waits for a visible window whose name matches; prints its id.
 wait_window() { # NAME_REGEX [SECONDS]
     local deadline=$((SECONDS + ${2:-15})) id
