@@ -139,6 +139,15 @@ QByteArray lineEnd(const FileText& ft)
     return "\n";
 }
 
+// What a last line that has no line end needs before anything is added after it: a
+// lone CR ending the file is the first half of a line end.
+QByteArray endOfLastLine(const QByteArray& bytes, const QByteArray& eol)
+{
+    if (bytes.isEmpty() || bytes.endsWith('\n'))
+        return {};
+    return bytes.endsWith('\r') ? QByteArray("\n") : eol;
+}
+
 } // namespace
 
 QString read(const QString& file, const QString& section, const QString& key)
@@ -219,16 +228,19 @@ QByteArray replaced(const QByteArray& bytes, const QString& section, const QStri
             // A new key goes right after the last non-blank line of its section.
             const Line& after = ft.lines[lastContent];
             QByteArray insert = entry;
-            if (after.next == after.end) // that line ends the file without a line end
-                insert.prepend(eol);
+            if (after.next == out.size()) // that line ends the file
+                insert.prepend(endOfLastLine(out, eol));
             out.insert(after.next, insert);
         } else {
-            if (!out.isEmpty() && !out.endsWith('\n'))
-                out.append(eol);
+            out.append(endOfLastLine(out, eol));
             out.append(encode(u'[' + wantSection + u']') + eol + entry);
         }
     }
 
+    // A Windows-1252 file whose last byte that is not UTF-8 was just written over would
+    // read as UTF-8 from now on, changing its other texts: it is converted as a whole.
+    if (ft.encoding == TextEncoding::Windows1252 && detectSystemEncoding(out) != ft.encoding)
+        return replaced(decodeText(ft.bytes, ft.encoding).toUtf8(), section, key, value);
     return out;
 }
 

@@ -21,7 +21,8 @@ private Q_SLOTS:
     void writeCreatesFileSectionAndKey();
     void writeReplacesInPlaceAndKeepsOtherLines();
     void writeAddsKeyAtEndOfItsSection();
-    void writeAddsSectionAtEndOfFile();
+    void writeEndsTheLastLineFirst_data();
+    void writeEndsTheLastLineFirst();
     void writeKeepsValueOnOneLine();
     void writeConvertsWindows1252WhenNeeded();
     void refusedWritesLeaveFileAlone();
@@ -142,12 +143,30 @@ void TstIniStore::writeAddsKeyAtEndOfItsSection()
     QCOMPARE(folder.read("t.ini"), QByteArray("[A]\na=1\nnew=x\n\n[B]\nb=2\nmore=y\n"));
 }
 
-void TstIniStore::writeAddsSectionAtEndOfFile()
+void TstIniStore::writeEndsTheLastLineFirst_data()
 {
-    TestProgramFolder folder(TestProgramFolder::Contents::Empty);
-    folder.write("t.ini", "[A]\r\na=1");
-    QVERIFY(ini::write(folder.file("t.ini"), "NEW", "main_end", "main_end"));
-    QCOMPARE(folder.read("t.ini"), QByteArray("[A]\r\na=1\r\n[NEW]\r\nmain_end=main_end\r\n"));
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QByteArray>("after");
+    QTest::newRow("new section, no line end") << QByteArray("[A]\r\na=1") << "NEW"
+                                              << QByteArray("[A]\r\na=1\r\n[NEW]\r\nk=v\r\n");
+    // A file cut between the CR and the LF of its last line end.
+    QTest::newRow("new section, a lone CR") << QByteArray("[A]\r\na=1\r") << "NEW"
+                                            << QByteArray("[A]\r\na=1\r\n[NEW]\r\nk=v\r\n");
+    QTest::newRow("new key, a lone CR") << QByteArray("[A]\r\na=1\r") << "A"
+                                        << QByteArray("[A]\r\na=1\r\nk=v\r\n");
+    QTest::newRow("new key, a lone CR in an LF file") << QByteArray("[A]\na=1\r") << "A"
+                                                      << QByteArray("[A]\na=1\r\nk=v\n");
+}
+
+void TstIniStore::writeEndsTheLastLineFirst()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QString, section);
+    QFETCH(QByteArray, after);
+    const QByteArray out = ini::replaced(before, section, "k", "v");
+    QCOMPARE(out, after);
+    QCOMPARE(ini::readFrom(out, "A", "a"), QString("1"));
 }
 
 void TstIniStore::writeKeepsValueOnOneLine()
@@ -169,6 +188,12 @@ void TstIniStore::writeConvertsWindows1252WhenNeeded()
     QCOMPARE(ini::read(folder.file("t.ini"), "s", "a"), QStringLiteral("Grüße"));
     QCOMPARE(ini::read(folder.file("t.ini"), "s", "b"), QStringLiteral("Äpfel"));
     QCOMPARE(ini::read(folder.file("t.ini"), "s", "c"), QStringLiteral("你好"));
+
+    // Overwriting the one byte that made a file Windows-1252 must not make its other
+    // bytes read as UTF-8: "Ã¤" stays "Ã¤", not "ä".
+    const QByteArray out = ini::replaced("[s]\na=\xc3\xa4\nb=\xbd\n", "s", "b", "x");
+    QCOMPARE(ini::readFrom(out, "s", "a"), QStringLiteral("Ã¤"));
+    QCOMPARE(ini::readFrom(out, "s", "b"), QStringLiteral("x"));
 }
 
 void TstIniStore::refusedWritesLeaveFileAlone()
