@@ -12,9 +12,7 @@ x_session_start
 
 dir=$(make_program_folder "$app")
 export HOME=$E2E_TMP
-words=$E2E_TMP/words.txt
-cp "$dir/my_vocabulary/pcr1-10u.txt" "$words"
-write_settings "$words"
+use_sample_words
 
 start_program
 select_words_by_keys "$main"

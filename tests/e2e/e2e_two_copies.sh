@@ -12,9 +12,7 @@ x_session_start
 
 dir=$(make_program_folder "$app")
 export HOME=$E2E_TMP
-words=$E2E_TMP/words.txt
-cp "$dir/my_vocabulary/pcr1-10u.txt" "$words"
-write_settings "$words"
+use_sample_words
 editor_title='^Tavi Unicode Vocabulary File Editor$'
 
 # Both copies show windows of the same names: each is found by its process.

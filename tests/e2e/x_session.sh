@@ -64,6 +64,14 @@ write_settings() { # WORDS [KEY=VALUE...]
     } >"$dir/tavi.ini"
 }
 
+# A copy of the sample vocabulary as $E2E_TMP/words.txt, set as words, and the
+# settings that select its first chapter.
+use_sample_words() {
+    words=$E2E_TMP/words.txt
+    cp "$dir/my_vocabulary/pcr1-10u.txt" "$words"
+    write_settings "$words"
+}
+
 # Waits for a visible window whose name matches; prints its id.
 wait_window() { # NAME_REGEX [SECONDS]
     local deadline=$((SECONDS + ${2:-15})) id
