@@ -32,12 +32,36 @@ bool writeAll(int fd, QByteArrayView bytes)
     return true;
 }
 
+// Makes the file at target (the content before a save) the backup at backup: a second
+// name for it costs nothing; across file systems it is copied. The backup is made under
+// a passing name and renamed over the old one. A backup that cannot be made does not
+// stop the save.
+void keepBackup(const QByteArray& target, const QByteArray& backup)
+{
+    const QByteArray fresh = backup + ".new";
+    ::unlink(fresh.constData());
+    if (::link(target.constData(), fresh.constData()) == 0 ||
+        QFile::copy(QFile::decodeName(target), QFile::decodeName(fresh)))
+        ::rename(fresh.constData(), backup.constData());
+    // A rename between two names of one file (the backup of a save that was cut off
+    // before its end) leaves both names.
+    ::unlink(fresh.constData());
+}
+
 } // namespace
 
-bool replaceFile(const QString& path, QByteArrayView bytes, QString* error, const std::function<void()>& beforeReplace)
+QString savedFile(const QString& path)
 {
     const QFileInfo info(path);
-    const QByteArray target = QFile::encodeName(info.isSymLink() ? info.symLinkTarget() : path);
+    if (!info.isSymLink())
+        return path;
+    const QString canonical = info.canonicalFilePath(); // the end of the chain
+    return canonical.isEmpty() ? info.symLinkTarget() : canonical;
+}
+
+bool replaceFile(const QString& path, QByteArrayView bytes, QString* error, Backup backup)
+{
+    const QByteArray target = QFile::encodeName(savedFile(path));
     const QByteArray passing = target + ".saving";
     auto fail = [&](int fd) {
         const int cause = errno;
@@ -50,19 +74,26 @@ bool replaceFile(const QString& path, QByteArrayView bytes, QString* error, cons
     };
 
     struct stat old {};
-    const mode_t mode = ::stat(target.constData(), &old) == 0 ? (old.st_mode & 07777) : 0666;
+    const bool exists = ::stat(target.constData(), &old) == 0;
     ::unlink(passing.constData()); // left by a save that a crash cut off
-    const int fd = ::open(passing.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    // A new file is created with rw-rw-rw-, which the creation mask narrows.
+    const int fd = ::open(passing.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, exists ? 0600 : 0666);
     if (fd < 0)
         return fail(-1);
-    if (::fchmod(fd, mode) != 0 && errno != EPERM) // the creation mask took bits away
-        return fail(fd);
+    if (exists) {
+        // The file stays whose it was; only its owner or the superuser can keep that,
+        // and otherwise it becomes the saving user's, as any new file would.
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0)
+            (void)!::fchown(fd, uid_t(-1), old.st_gid); // the group at least, where the user is in it
+        if (::fchmod(fd, old.st_mode & 07777) != 0 && errno != EPERM)
+            return fail(fd);
+    }
     if (!writeAll(fd, bytes) || ::fsync(fd) != 0)
         return fail(fd);
     if (::close(fd) != 0)
         return fail(-1);
-    if (beforeReplace)
-        beforeReplace();
+    if (exists && backup == Backup::Keep)
+        keepBackup(target, QFile::encodeName(path) + ".bak");
     if (::rename(passing.constData(), target.constData()) != 0)
         return fail(-1);
     return true;
@@ -78,9 +109,10 @@ FileLock::FileLock(const QString& path)
         if (fd < 0)
             return;
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-            struct stat locked {}, now {};
-            if (::fstat(fd, &locked) == 0 && ::stat(name.constData(), &now) == 0 && locked.st_ino == now.st_ino &&
-                locked.st_dev == now.st_dev) {
+            struct stat locked {
+            }, now{};
+            if (::fstat(fd, &locked) == 0 && ::stat(name.constData(), &now) == 0 &&
+                locked.st_ino == now.st_ino && locked.st_dev == now.st_dev) {
                 m_fd = fd;
                 return;
             }

@@ -9,16 +9,23 @@
 #pragma once
 #include <QByteArrayView>
 #include <QString>
-#include <functional>
 
 namespace tavi {
 
-// Writes bytes as the new content of path (a symbolic link's target, when path is one),
-// keeping the file's permissions. beforeReplace runs when the new content is on the disk
-// and the old file is still in place. On failure the file is untouched, nothing is left
+// The file that a save of path writes: path itself, or the file that its chain of
+// symbolic links ends at (replacing a link by a file would fork the user's file).
+QString savedFile(const QString& path);
+
+enum class Backup { None, Keep };
+
+// Writes bytes as the new content of savedFile(path). An existing file keeps its mode,
+// owner and group (as far as the system lets this user keep them); a new file gets the
+// mode the creation mask leaves of rw-rw-rw-. With Backup::Keep the previous content
+// becomes <path>.bak once the new content is on the disk, by a rename, so that a backup
+// is there, whole, at every moment. On failure the file is untouched, nothing is left
 // beside it, and error (when given) says why.
 bool replaceFile(const QString& path, QByteArrayView bytes, QString* error = nullptr,
-                 const std::function<void()>& beforeReplace = {});
+                 Backup backup = Backup::None);
 
 // An exclusive lock on a file that replaceFile replaces, for a read-change-write that
 // several processes do: taken on the file itself (no lock file is left anywhere), taken

@@ -10,8 +10,8 @@
 #include "core/file_replace.h"
 #include "core/language.h"
 #include "core/msgbox.h"
-#include "core/settings.h"
 #include "core/numbers.h"
+#include "core/settings.h"
 #include "core/text_codec.h"
 #include "vocabulary/open_file_dialog.h"
 #include "vocabulary/word_table.h"
@@ -21,7 +21,6 @@
 #include <QFileInfo>
 #include <QtEndian>
 #include <algorithm>
-#include <filesystem>
 #include <limits>
 #include <optional>
 
@@ -328,33 +327,18 @@ bool WriteVocFile(const QString& path, const QString& text)
                vbExclamation);
         return false;
     };
-    const QFileInfo info(path);
-    if (info.exists() && (!info.isFile() || !info.isWritable()))
+    const QFileInfo info(savedFile(path));
+    if (info.isDir())
+        return fail(QStringLiteral("That name belongs to a folder, not to a file."));
+    if (info.exists() && !info.isFile())
+        return fail(QStringLiteral("That name belongs to a device or a pipe, not to a file."));
+    if (info.exists() && !info.isWritable())
         return fail(QStringLiteral("The file is write-protected."));
 
-    const QByteArray bytes = fileContent(text);
     QString reason;
     // The backup is touched only when the new file is on the disk: a full disk then
     // leaves both the file and its backup as they were.
-    const bool written = replaceFile(path, bytes, &reason, [&] {
-        if (!info.exists())
-            return;
-        // The previous file becomes <name>.bak: a second name for it costs nothing.
-        // It is made under a passing name and renamed over the old backup, so that a
-        // backup is there, whole, at every moment.
-        const QString backup = path + QStringLiteral(".bak");
-        const QString fresh = backup + QStringLiteral(".new");
-        QFile::remove(fresh);
-        std::error_code error;
-        std::filesystem::create_hard_link(QFile::encodeName(path).toStdString(),
-                                          QFile::encodeName(fresh).toStdString(), error);
-        if (!error || QFile::copy(path, fresh))
-            std::filesystem::rename(QFile::encodeName(fresh).toStdString(),
-                                    QFile::encodeName(backup).toStdString(), error);
-        // A rename between two names of one file (the backup of a save that was cut
-        // off before its end) leaves both names.
-        QFile::remove(fresh);
-    });
+    const bool written = replaceFile(path, fileContent(text), &reason, Backup::Keep);
     return written || fail(reason);
 }
 
@@ -383,8 +367,8 @@ bool saveVocabulary(const QString& path, const QString& text)
 {
     const bool own = QDir::cleanPath(VocTableSource) == QDir::cleanPath(path);
     if (const QByteArray now = own ? contentStamp(path) : VocTableStamp; now != VocTableStamp) {
-        const QString what = now == MissingStamp ? QStringLiteral("save_file_deleted")
-                                                 : QStringLiteral("save_file_changed");
+        const QString what =
+            now == MissingStamp ? QStringLiteral("save_file_deleted") : QStringLiteral("save_file_changed");
         if (MsgBox(LangText(what) + QStringLiteral("\n") + path + QStringLiteral("\n\n") +
                        LangText(QStringLiteral("save_file_other_name")),
                    vbYesNo + vbExclamation) != vbYes)
@@ -394,8 +378,9 @@ bool saveVocabulary(const QString& path, const QString& text)
         const QString proposal =
             info.dir().filePath(info.completeBaseName() + QStringLiteral(" (2).") + info.suffix());
         const QString chosen =
-            dialog ? dialog->getSaveFileName(LangText(QStringLiteral("save_file_title")), proposal,
-                                             {QStringLiteral("Text files (*.txt)"), QStringLiteral("All Files (*.*)")})
+            dialog ? dialog->getSaveFileName(
+                         LangText(QStringLiteral("save_file_title")), proposal,
+                         {QStringLiteral("Text files (*.txt)"), QStringLiteral("All Files (*.*)")})
                    : QString();
         if (chosen.isEmpty() || !WriteVocFile(chosen, text))
             return false;

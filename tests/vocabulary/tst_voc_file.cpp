@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace tavi;
 using namespace tavi::test;
@@ -73,6 +75,8 @@ private Q_SLOTS:
     void sampleFilesAreCanonical();
     void twoThousandWordsRoundTrip();
     void writeEmptyAndBackup();
+    void savedFileKeepsModeOwnerAndLink_data();
+    void savedFileKeepsModeOwnerAndLink();
     void failedSaveTouchesNothing_data();
     void failedSaveTouchesNothing();
     void changedFileSavedUnderAnotherName();
@@ -133,7 +137,8 @@ void TstVocFile::oddFilesKeepTheirWords_data()
     QTest::newRow("binary") << binary << int(LoadResult::Empty) << 0;
     QTest::newRow("binary with a mark") << QByteArray("\xFF\xFE", 2) + binary << int(LoadResult::Empty) << 0;
     QTest::newRow("only levels") << utf16le(h + "1 +  +  + \r2\r") << int(LoadResult::Empty) << 0;
-    QTest::newRow("Windows-1252") << h.toLatin1() + QByteArray("1 + nv3 + \xE4 + woman + 1 + \r") << loaded << 1;
+    QTest::newRow("Windows-1252") << h.toLatin1() + QByteArray("1 + nv3 + \xE4 + woman + 1 + \r") << loaded
+                                  << 1;
     QTest::newRow("UTF-16 without mark") << utf16le(h + "1 + ni3 + 你 + you + 1 + \r", false) << loaded << 1;
     QTest::newRow("mixed line ends")
         << (h + "1 + a1 + A + a + 1 + \r\n2 + b2 + B + b + 1 + \n3 + c3 + C + c + 1 + \r").toUtf8() << loaded
@@ -141,8 +146,8 @@ void TstVocFile::oddFilesKeepTheirWords_data()
     QTest::newRow("missing fields") << utf16le(h + "1 + ni3 + 你\r2\r") << loaded << 1;
     QTest::newRow("extra fields") << utf16le(h + "1 + ni3 + 你 + you + 1 + x + more\r") << loaded << 1;
     QTest::newRow("levels not numbers or huge")
-        << utf16le(h + "high + a1 + A + a + 1 + \r1e300 + b2 + B + b + 1 + \r-7 + c3 + C + c + 1 + \r") << loaded
-        << 3;
+        << utf16le(h + "high + a1 + A + a + 1 + \r1e300 + b2 + B + b + 1 + \r-7 + c3 + C + c + 1 + \r")
+        << loaded << 3;
 }
 
 void TstVocFile::oddFilesKeepTheirWords()
@@ -409,6 +414,67 @@ void TstVocFile::writeEmptyAndBackup()
     QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), (QStringList{"v.txt", "v.txt.bak"}));
 }
 
+// What a save leaves of the file's mode, owner and kind, and its backup's content.
+void TstVocFile::savedFileKeepsModeOwnerAndLink_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("umask");
+    QTest::addColumn<int>("mode"); // of the saved file
+    QTest::newRow("new file, umask 022") << "new" << 022 << 0644;
+    QTest::newRow("new file, umask 077") << "new" << 077 << 0600;
+    QTest::newRow("existing file keeps its mode") << "existing 0604" << 077 << 0604;
+    QTest::newRow("another user's file keeps owner and group") << "owned" << 022 << 0664;
+    QTest::newRow("a link stays a link, its backup holds the old words") << "link" << 022 << 0640;
+    QTest::newRow("a chain of links") << "chain" << 022 << 0640;
+}
+
+void TstVocFile::savedFileKeepsModeOwnerAndLink()
+{
+    QFETCH(QString, how);
+    QFETCH(int, umask);
+    QFETCH(int, mode);
+    if (how == "owned" && ::geteuid() != 0)
+        QSKIP("only the superuser can give a file to another user");
+    const QByteArray old = utf16le(header() + "1 + ni3 + 你 + you + 1 + \r");
+    const QString path = m_folder->file("v.txt");
+    QString real = path;
+    if (how != "new") {
+        real = m_folder->file(how == "link" || how == "chain" ? "target.txt" : "v.txt");
+        m_folder->write(QFileInfo(real).fileName(), old);
+        QVERIFY(::chmod(QFile::encodeName(real), how == "existing 0604" ? 0604
+                                                 : how == "owned"       ? 0664
+                                                                        : 0640) == 0);
+    }
+    if (how == "owned")
+        QVERIFY(::chown(QFile::encodeName(real), 65534, 65534) == 0);
+    if (how == "link")
+        QVERIFY(QFile::link("target.txt", path));
+    if (how == "chain") {
+        QVERIFY(QFile::link("target.txt", m_folder->file("middle.txt")));
+        QVERIFY(QFile::link("middle.txt", path));
+    }
+    const mode_t before = ::umask(mode_t(umask));
+    const bool saved = WriteVocFile(path, header() + "2 + hao3 + 好 + good + 1 + \r");
+    ::umask(before);
+    QVERIFY(saved);
+    struct stat st {};
+    QVERIFY(::stat(QFile::encodeName(real), &st) == 0);
+    QCOMPARE(int(st.st_mode & 07777), mode);
+    QVERIFY(ReadVocFile(path).contains("hao3"));
+    if (how == "owned") {
+        QCOMPARE(int(st.st_uid), 65534);
+        QCOMPARE(int(st.st_gid), 65534);
+    }
+    if (how == "link" || how == "chain") {
+        QVERIFY(QFileInfo(path).isSymLink());
+        QVERIFY(QFileInfo(m_folder->file("target.txt")).isFile());
+        QVERIFY(!QFileInfo(path + ".bak").isSymLink());
+        QCOMPARE(m_folder->read("v.txt.bak"), old);
+    }
+    if (how == "new")
+        QVERIFY(!QFile::exists(path + ".bak"));
+}
+
 // Every way a save can fail or be refused: a box that names the file, and the file,
 // its backup and the folder exactly as they were.
 void TstVocFile::failedSaveTouchesNothing_data()
@@ -457,6 +523,8 @@ void TstVocFile::failedSaveTouchesNothing()
     QVERIFY(!saved);
     QCOMPARE(boxes.calls.size(), 1);
     QVERIFY2(boxes.calls[0].text.contains(target), qPrintable(boxes.calls[0].text));
+    if (how == "a folder in its place")
+        QVERIFY2(boxes.calls[0].text.contains("a folder"), qPrintable(boxes.calls[0].text));
     QCOMPARE(boxes.calls[0].flags & vbExclamation, int(vbExclamation));
     QCOMPARE(QDir(folder).entryList(QDir::Files), files);
     if (QFileInfo::exists(path))
