@@ -39,25 +39,27 @@ QString trimmed(QStringView s)
 using Name = std::pair<QString, QString>; // section, key
 
 // Every section and key name that a line of the file could give, found without the
-// store: a line starting with "[" names a section, any other line with "=" a key.
+// store: lines end at CR LF, LF or CR; a line starting with "[" and holding a "]" names a
+// section, any other line that is not blank a key (the text before its "=", if any).
 QList<Name> namesIn(const QByteArray& bytes)
 {
     QList<Name> names;
-    const QString text = decodeText(bytes, detectSystemEncoding(bytes));
+    QString text = decodeText(bytes, detectSystemEncoding(bytes));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
     QString section;
     for (QStringView line : QStringView(text).split(u'\n')) {
-        if (line.endsWith(u'\r'))
-            line.chop(1);
         const QString t = trimmed(line);
-        if (t.startsWith(u'[')) {
-            QStringView name = QStringView(t).sliced(1);
-            if (const qsizetype close = name.indexOf(u']'); close >= 0)
-                name = name.first(close);
-            section = trimmed(name);
+        if (t.startsWith(u'[') && t.contains(u']')) {
+            const QStringView name = QStringView(t).sliced(1);
+            section = trimmed(name.first(name.indexOf(u']')));
             continue;
         }
-        if (const qsizetype eq = line.indexOf(u'='); eq >= 0)
+        const qsizetype eq = line.indexOf(u'=');
+        if (eq >= 0)
             names.append({section, trimmed(line.left(eq))});
+        else if (!t.isEmpty())
+            names.append({section, t});
     }
     return names;
 }
@@ -73,15 +75,17 @@ QString readBack(QString value)
     value.replace(u'\r', u' ');
     value.replace(u'\n', u' ');
     value = trimmed(value);
-    if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
+    if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
+        value.back() == value.front())
         value = value.sliced(1, value.size() - 2);
     return value.left(ini::MaxValueLength);
 }
 
 [[noreturn]] void fail(const char* what, const Name& name, const QString& was, const QString& now)
 {
-    std::fprintf(stderr, "%s: [%s] %s\n  expected \"%s\"\n  read     \"%s\"\n", what, qUtf8Printable(name.first),
-                 qUtf8Printable(name.second), qUtf8Printable(was), qUtf8Printable(now));
+    std::fprintf(stderr, "%s: [%s] %s\n  expected \"%s\"\n  read     \"%s\"\n", what,
+                 qUtf8Printable(name.first), qUtf8Printable(name.second), qUtf8Printable(was),
+                 qUtf8Printable(now));
     std::abort();
 }
 

@@ -19,16 +19,20 @@ struct Line {
     qsizetype next;  // first byte of the following line
 };
 
+// Lines end at CR LF, LF or CR alone (files from old Mac editors).
 std::vector<Line> splitLines(QByteArrayView bytes)
 {
     std::vector<Line> lines;
+    const char* const data = bytes.data();
+    const qsizetype size = bytes.size();
     qsizetype pos = 0;
-    while (pos < bytes.size()) {
-        qsizetype nl = bytes.indexOf('\n', pos);
-        qsizetype next = nl < 0 ? bytes.size() : nl + 1;
-        qsizetype end = nl < 0 ? bytes.size() : nl;
-        if (end > pos && bytes[end - 1] == '\r')
-            --end;
+    while (pos < size) {
+        qsizetype end = pos;
+        while (end < size && data[end] != '\n' && data[end] != '\r')
+            ++end;
+        qsizetype next = end;
+        if (end < size)
+            next += data[end] == '\r' && end + 1 < size && data[end + 1] == '\n' ? 2 : 1;
         lines.push_back({pos, end, next});
         pos = next;
     }
@@ -51,17 +55,17 @@ QStringView trimBlanks(QStringView s)
     return s.mid(b, e - b);
 }
 
-// The section name when the line is a section header.
+// The section name when the line is a section header: a "[" with a "]" after it. A
+// damaged "[name" without its "]" is a key line, as the profile functions read it.
 std::optional<QStringView> headerName(QStringView line)
 {
     QStringView t = trimBlanks(line);
     if (!t.startsWith(u'['))
         return std::nullopt;
-    t = t.mid(1);
     const qsizetype close = t.indexOf(u']');
-    if (close >= 0)
-        t = t.left(close);
-    return trimBlanks(t);
+    if (close < 0)
+        return std::nullopt;
+    return trimBlanks(t.sliced(1, close - 1));
 }
 
 struct KeyLine {
@@ -69,11 +73,14 @@ struct KeyLine {
     QStringView value;
 };
 
+// A line without "=" is a key with an empty value; a blank line is no key.
 std::optional<KeyLine> keyLine(QStringView line)
 {
     const qsizetype eq = line.indexOf(u'=');
-    if (eq < 0)
-        return std::nullopt;
+    if (eq < 0) {
+        const QStringView key = trimBlanks(line);
+        return key.isEmpty() ? std::nullopt : std::optional(KeyLine{key, {}});
+    }
     return KeyLine{trimBlanks(line.left(eq)), trimBlanks(line.mid(eq + 1))};
 }
 
@@ -129,21 +136,24 @@ std::optional<QByteArray> load(const QString& file)
     return f.readAll();
 }
 
+// The file's own line end, that of its first line: CR LF, LF, or CR alone.
 QByteArray lineEnd(const FileText& ft)
 {
-    if (!ft.lines.empty()) {
-        const Line& first = ft.lines.front();
-        if (first.next > first.end + 1)
+    for (const Line& l : ft.lines) {
+        if (l.next == l.end)
+            break; // the last line, without an end
+        if (l.next > l.end + 1)
             return "\r\n";
+        return ft.bytes[l.end] == '\r' ? "\r" : "\n";
     }
     return "\n";
 }
 
-// What a last line that has no line end needs before anything is added after it: a
-// lone CR ending the file is the first half of a line end.
+// What a last line that has no line end needs before anything is added after it. In a
+// file of CR LF lines, a lone CR ending it is the first half of a line end.
 QByteArray endOfLastLine(const QByteArray& bytes, const QByteArray& eol)
 {
-    if (bytes.isEmpty() || bytes.endsWith('\n'))
+    if (bytes.isEmpty() || bytes.endsWith('\n') || (bytes.endsWith('\r') && eol == "\r"))
         return {};
     return bytes.endsWith('\r') ? QByteArray("\n") : eol;
 }

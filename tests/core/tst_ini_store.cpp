@@ -60,6 +60,19 @@ void TstIniStore::readValue_data()
     QTest::newRow("CR LF line ends") << QByteArray("[s]\r\nk=v\r\nj=w\r\n") << "s"
                                      << "j"
                                      << "w";
+    QTest::newRow("CR line ends") << QByteArray("[s]\rk=v\rj=w\r") << "s"
+                                  << "j"
+                                  << "w";
+    QTest::newRow("damaged header is a line of the section before")
+        << QByteArray("[s]\na=1\n[t\nk=2\n") << "s"
+        << "k"
+        << "2";
+    QTest::newRow("a key without equals sign is empty") << QByteArray("[s]\nk\nk=1\n") << "s"
+                                                        << "k"
+                                                        << "";
+    QTest::newRow("keys before the first section unreachable") << QByteArray("k=1\n[s]\nj=2\n") << "s"
+                                                               << "k"
+                                                               << "";
     QTest::newRow("first section of a name counts") << QByteArray("[s]\na=1\n[t]\nk=2\n[s]\nk=3\n") << "s"
                                                     << "k"
                                                     << "";
@@ -148,15 +161,21 @@ void TstIniStore::writeEndsTheLastLineFirst_data()
     QTest::addColumn<QByteArray>("before");
     QTest::addColumn<QString>("section");
     QTest::addColumn<QByteArray>("after");
-    QTest::newRow("new section, no line end") << QByteArray("[A]\r\na=1") << "NEW"
-                                              << QByteArray("[A]\r\na=1\r\n[NEW]\r\nk=v\r\n");
+    QTest::newRow("new section, no line end")
+        << QByteArray("[A]\r\na=1") << "NEW" << QByteArray("[A]\r\na=1\r\n[NEW]\r\nk=v\r\n");
     // A file cut between the CR and the LF of its last line end.
-    QTest::newRow("new section, a lone CR") << QByteArray("[A]\r\na=1\r") << "NEW"
-                                            << QByteArray("[A]\r\na=1\r\n[NEW]\r\nk=v\r\n");
-    QTest::newRow("new key, a lone CR") << QByteArray("[A]\r\na=1\r") << "A"
-                                        << QByteArray("[A]\r\na=1\r\nk=v\r\n");
-    QTest::newRow("new key, a lone CR in an LF file") << QByteArray("[A]\na=1\r") << "A"
-                                                      << QByteArray("[A]\na=1\r\nk=v\n");
+    QTest::newRow("new section, a lone CR")
+        << QByteArray("[A]\r\na=1\r") << "NEW" << QByteArray("[A]\r\na=1\r\n[NEW]\r\nk=v\r\n");
+    QTest::newRow("new key, a lone CR")
+        << QByteArray("[A]\r\na=1\r") << "A" << QByteArray("[A]\r\na=1\r\nk=v\r\n");
+    QTest::newRow("new key in a file of CR lines")
+        << QByteArray("[A]\ra=1\r") << "A" << QByteArray("[A]\ra=1\rk=v\r");
+    QTest::newRow("new section in a file of CR lines")
+        << QByteArray("[A]\ra=1") << "NEW" << QByteArray("[A]\ra=1\r[NEW]\rk=v\r");
+    QTest::newRow("a key without equals sign written in place")
+        << QByteArray("[A]\na=1\nk\nb=2\n") << "A" << QByteArray("[A]\na=1\nk=v\nb=2\n");
+    QTest::newRow("new key, a lone CR in an LF file")
+        << QByteArray("[A]\na=1\r") << "A" << QByteArray("[A]\na=1\r\nk=v\n");
 }
 
 void TstIniStore::writeEndsTheLastLineFirst()
