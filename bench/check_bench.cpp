@@ -22,7 +22,7 @@ void BM_CheckText(benchmark::State& state)
     bench::prepareWords(dir, static_cast<int>(state.range(0)));
     // A clean file: every word its own two characters.
     for (int i = 0; i <= VocCount; ++i)
-        VocTable[i][CHAR] = QString(QChar(0x4E00 + i % 20000)) + QChar(0x4E00 + i / 20000);
+        VocTable[i].set(CHAR, QString(QChar(0x4E00 + i % 20000)) + QChar(0x4E00 + i / 20000));
     const QString text = BuildVocText();
     for (auto _ : state) // the folder listed, the text checked
         benchmark::DoNotOptimize(checkVocText(text, recordingLookup()));

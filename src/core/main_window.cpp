@@ -218,6 +218,7 @@ void MainWindow::buildControls()
     txt_status->setFrameShape(QFrame::StyledPanel);
     txt_status->setFrameShadow(QFrame::Sunken);
     txt_status->setMinimumHeight(26);
+    txt_status->setWordWrap(true); // a long hint wraps rather than being cut off
     txt_status->setContentsMargins(6, 2, 6, 2);
 
     auto* header = new QHBoxLayout;
@@ -289,10 +290,11 @@ void MainWindow::Form_Load(const QString& programFolder, const QString& sharedFo
     initProgramPaths(programFolder, sharedFolder);
     for (const QString& file : {SettingsFile, LanguageFile})
         if (QFileInfo(file).size() > ini::MaxFileSize)
-            MsgBox(QStringLiteral("This file is too large for a settings or language file (more than 16 MB), so "
-                                  "Tavi neither reads nor changes it:\n") +
-                       file,
-                   vbExclamation);
+            MsgBox(
+                QStringLiteral("This file is too large for a settings or language file (more than 16 MB), so "
+                               "Tavi neither reads nor changes it:\n") +
+                    file,
+                vbExclamation);
     LanguageSection = gkeyValue<QString>(QStringLiteral("R"), QStringLiteral("main_glang"), QString(),
                                          QStringLiteral("ENGLISH"));
     // The main window shows no Chinese text: the font file is added once the window
@@ -405,6 +407,11 @@ void MainWindow::set_vocbuttons(bool enabled)
     autovoc->setEnabled(enabled);
     mnu_brain->setEnabled(enabled);
     bt_brain->setEnabled(enabled);
+    setEditEnabled(enabled);
+}
+
+void MainWindow::setEditEnabled(bool enabled)
+{
     bt_edit->setEnabled(enabled);
     mnu_edit->setEnabled(enabled);
 }

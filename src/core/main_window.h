@@ -28,6 +28,8 @@ public:
     void unload_windows();
     // Enables or disables the ten training commands.
     void set_vocbuttons(bool enabled);
+    // The two "Edit vocabulary file" commands alone: the editor needs no selection.
+    void setEditEnabled(bool enabled);
     // The status line under the buttons.
     void setStatus(const QString& text);
     // Ends the program at once.

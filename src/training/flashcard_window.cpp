@@ -403,7 +403,7 @@ void FlashcardWindow::bt_undo_Click()
     if (m_pausing || !m_session.undo())
         return;
     if (m_rowAnswered >= 0 && m_rowAnswered < static_cast<int>(VocTable.size()))
-        VocTable[m_rowAnswered][CTR] = m_levelBeforeAnswer;
+        VocTable[m_rowAnswered].set(CTR, m_levelBeforeAnswer);
     ++VocTableVersion;
     m_rowAnswered = -1;
     bt_undo->setEnabled(false);
@@ -415,7 +415,7 @@ void FlashcardWindow::bt_undo_Click()
 void FlashcardWindow::change_level(int step)
 {
     if (const int row = cardRow(); row >= 0) {
-        VocTable[row][CTR] = changedLevel(VocTable[row][CTR], step);
+        VocTable[row].set(CTR, changedLevel(VocTable[row][CTR], step));
         ++VocTableVersion;
     }
 }

@@ -14,6 +14,7 @@
 #include "ui/control.h"
 #include "ui/dialog_keys.h"
 #include "ui/unicode_text_box.h"
+#include "vocabulary/load_voc_window.h"
 #include "vocabulary/voc_check.h"
 #include "vocabulary/voc_file.h"
 #include "vocabulary/word_table.h"
@@ -78,7 +79,7 @@ EditVocWindow::EditVocWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     // What the window shows and OK writes is the file named in it: a table read from
     // another file, or from none, is replaced by that file's words first.
     if (!tableReadFrom(VocFilePath)) {
-        const LoadResult read = readVocabulary(VocFilePath);
+        const LoadResult read = readVocabularyShowingProgress(nullptr, VocFilePath);
         if (read == LoadResult::Unreadable || read == LoadResult::TooLarge) {
             bt_ok->setEnabled(false); // never replace words that could not be read
             MsgBox(loadFailureText(read) + u'\n' + VocFilePath, vbExclamation);

@@ -18,7 +18,10 @@
 #include "vocabulary/voc_file.h"
 #include "vocabulary/word_table.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -26,8 +29,11 @@
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <limits>
+#include <memory>
 
 namespace tavi {
 
@@ -105,8 +111,10 @@ LoadVocWindow::LoadVocWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     level = newControl<QLabel>(Frame2, "level");
     txt_lev = newControl<QLineEdit>(Frame2, "txt_lev");
     txt_lev->setFixedWidth(60);
-    txt_lev->setValidator(new QIntValidator(0, 9, txt_lev));
-    txt_lev->setToolTip(QStringLiteral("The highest level to study, 0 to 9; empty: every level"));
+    // Files may hold any whole number as a level (12, -2): every one can be the limit.
+    txt_lev->setValidator(
+        new QIntValidator(std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max(), txt_lev));
+    txt_lev->setToolTip(QStringLiteral("The highest level to study, a whole number; empty: every level"));
     Label3 = newControl<QLabel>(Frame2, "Label3");
     txt_more = newControl<QLineEdit>(Frame2, "txt_more");
     voc_to_array = newControl<QPushButton>(Frame2, "voc_to_array");
@@ -225,7 +233,10 @@ void LoadVocWindow::bt_browse_Click()
     StudyCount = -1;
     txt_anzvoc->setText(QStringLiteral("--"));
 
-    switch (const LoadResult read = readVocabulary(VocFilePath)) {
+    // The check counts its findings while the file is read: a file is read once.
+    VocChecker check(recordingLookup(), false);
+    switch (const LoadResult read = readVocabularyShowingProgress(
+                this, VocFilePath, [&](QStringView line) { check.addLine(line); })) {
     case LoadResult::Missing:
         MsgBox(QStringLiteral("Can not find this file"), vbExclamation);
         return;
@@ -245,7 +256,7 @@ void LoadVocWindow::bt_browse_Click()
     txt_anz_allvoc->setText(count);
     txt_anz_allvoc_2->setText(count);
     voc_to_array->setEnabled(VocCount >= 0);
-    const qsizetype findings = checkVocText(ReadVocFile(VocFilePath), recordingLookup()).size();
+    const qsizetype findings = check.count();
     if (findings > 0) {
         lbl_findings->setText(
             QStringLiteral("<a href=\"check\" style=\"color: #b22222\">%1</a>")
@@ -275,6 +286,7 @@ void LoadVocWindow::close1_Click()
     load_settings(QStringLiteral("W"));
     if (MainWindow* main = MainWindow::instance()) {
         main->set_vocbuttons(StudyCount >= 0);
+        main->setEditEnabled(true); // the editor works on the whole file, selected or not
         if (StudyCount < 0)
             main->setStatus(LangText(QStringLiteral("main_txt_status_nowords")));
         main->show();
@@ -287,6 +299,36 @@ void LoadVocWindow::closeEvent(QCloseEvent* event)
     // Closed without OK: nothing is stored and the window starts afresh next time.
     event->accept();
     windows().unload(objectName());
+}
+
+LoadResult readVocabularyShowingProgress(QWidget* parent, const QString& path,
+                                         const std::function<void(QStringView)>& line)
+{
+    // Reading takes about a second per million words: the busy cursor at once, and a
+    // bar when it takes longer than a second.
+    QElapsedTimer clock;
+    clock.start();
+    std::unique_ptr<QProgressDialog> bar;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const LoadResult result =
+        readVocabulary(path, {[&](qint64 done, qint64 total) {
+                                  if (!bar && done < total && clock.elapsed() >= 1000) {
+                                      bar = std::make_unique<QProgressDialog>(parent);
+                                      bar->setObjectName(QStringLiteral("frm_reading"));
+                                      bar->setWindowTitle(QStringLiteral("Tavi"));
+                                      bar->setLabelText(LangText(QStringLiteral("load_reading")) + u'\n' +
+                                                        QFileInfo(path).fileName());
+                                      bar->setCancelButton(nullptr);
+                                      bar->setRange(0, 1000);
+                                      bar->setMinimumDuration(0);
+                                      bar->setWindowModality(Qt::ApplicationModal);
+                                  }
+                                  if (bar)
+                                      bar->setValue(int(done * 1000 / std::max<qint64>(total, 1)));
+                              },
+                              line});
+    QApplication::restoreOverrideCursor();
+    return result;
 }
 
 } // namespace tavi

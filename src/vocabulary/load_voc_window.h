@@ -2,7 +2,10 @@
 // selection by chapters, level and selection marks.
 #pragma once
 
+#include "vocabulary/voc_file.h"
+
 #include <QWidget>
+#include <functional>
 
 class QGroupBox;
 class QLabel;
@@ -10,6 +13,11 @@ class QLineEdit;
 class QPushButton;
 
 namespace tavi {
+
+// readVocabulary with a busy cursor, and a progress bar when reading takes longer than
+// a second; line (when given) gets every line of the file's text.
+LoadResult readVocabularyShowingProgress(QWidget* parent, const QString& path,
+                                         const std::function<void(QStringView)>& line = {});
 
 class LoadVocWindow : public QWidget {
     Q_OBJECT

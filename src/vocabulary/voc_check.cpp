@@ -112,36 +112,29 @@ QStringView field(QStringView line, int n)
     return (plus < 0 ? line.sliced(from) : line.sliced(from, plus - from)).trimmed();
 }
 
-struct FirstSeen {
-    int line;
-    QStringView characters;
-    QStringView pinyin;
+// A word as the duplicate test knows it: its characters and its pinyin's letters (in
+// lower case, blanks left out), as two independent 64-bit hashes. The words themselves
+// are not kept, so that a file can be checked while it is read; two different words
+// would need to agree in all 128 bits to be taken for one.
+struct WordKey {
+    quint64 a;
+    quint64 b;
+    bool operator==(const WordKey&) const = default;
 };
 
-// The pinyin's letters in lower case, blanks left out, one at a time.
-template <typename F> void forPinyinLetters(QStringView pinyin, F f)
+size_t qHash(const WordKey& key, size_t seed = 0)
 {
+    return size_t(key.a) ^ seed;
+}
+
+WordKey wordKey(QStringView characters, QStringView pinyin, QString& letters)
+{
+    letters.clear();
     for (QChar c : pinyin)
         if (c != u' ')
-            f(c.toLower().unicode());
-}
-
-size_t wordHash(QStringView characters, QStringView pinyin)
-{
-    size_t h = qHash(characters);
-    forPinyinLetters(pinyin, [&](char16_t c) { h = h * 1099511628211ULL ^ c; });
-    return h;
-}
-
-bool sameWord(const FirstSeen& earlier, QStringView characters, QStringView pinyin)
-{
-    if (earlier.characters != characters)
-        return false;
-    QString a;
-    QString b;
-    forPinyinLetters(earlier.pinyin, [&](char16_t c) { a += QChar(c); });
-    forPinyinLetters(pinyin, [&](char16_t c) { b += QChar(c); });
-    return a == b;
+            letters += c.toLower();
+    return {quint64(qHash(characters, 1)) * 0x9E3779B97F4A7C15ULL + quint64(qHash(letters, 2)),
+            quint64(qHash(characters, 3)) * 0xC2B2AE3D27D4EB4FULL + quint64(qHash(letters, 4))};
 }
 
 } // namespace
@@ -162,92 +155,127 @@ const QSet<QString>& mandarinSyllables()
     return all;
 }
 
-QList<Finding> checkVocText(const QString& text, const RecordingLookup& hasRecording)
-{
+struct VocChecker::Data {
+    RecordingLookup hasRecording;
+    bool keep = true;
     QList<Finding> findings;
-    QHash<size_t, FirstSeen> seen;
+    qsizetype count = 0;
+    QHash<WordKey, int> seen; // the line each word was first seen on
     QList<Syllable> syllables;
     QString name;
-    const QStringView all(text);
+    QString letters;
     bool headerSeen = false;
     int number = 0;
+};
+
+VocChecker::VocChecker(RecordingLookup hasRecording, bool keepFindings) : d(std::make_unique<Data>())
+{
+    d->hasRecording = std::move(hasRecording);
+    d->keep = keepFindings;
+}
+
+VocChecker::~VocChecker() = default;
+
+const QList<Finding>& VocChecker::findings() const
+{
+    return d->findings;
+}
+
+qsizetype VocChecker::count() const
+{
+    return d->count;
+}
+
+void VocChecker::addLine(QStringView whole)
+{
+    const int number = ++d->number;
+    const QStringView line = whole.trimmed();
+    if (line.isEmpty())
+        return;
+    if (!d->headerSeen) {
+        d->headerSeen = true;
+        const QString first = line.toString();
+        if (withHeader(first) == first)
+            return; // the header, not a word
+    }
+    auto add = [&](Finding::Kind kind, QStringView chars, QStringList args = {}) {
+        ++d->count;
+        if (d->keep)
+            d->findings.append({kind, number, chars.toString(), std::move(args)});
+    };
+    if (!line.contains(u'+')) {
+        add(Finding::Kind::NoPlus, {});
+        return;
+    }
+    const QStringView pinyin = field(line, 1);
+    const QStringView chars = field(line, 2);
+    auto report = [&](Finding::Kind kind, QStringList args = {}) { add(kind, chars, std::move(args)); };
+    if (pinyin.isEmpty()) {
+        report(Finding::Kind::EmptyPinyin);
+        return;
+    }
+    QList<Syllable>& syllables = d->syllables;
+    syllablesOf(pinyin, syllables);
+    int counted = 0;
+    int erhua = 0;
+    bool allSpoken = true;
+    d->name.clear();
+    for (Syllable& s : syllables) {
+        ++counted;
+        const std::string letters = asciiSyllable(s.letters);
+        if (letters == "r")
+            continue; // erhua: 儿 on its own
+        // Erhua fused before the tone: dianr3 for 点儿.
+        const bool fused = letters.size() > 1 && letters.back() == 'r' && letters != "er" &&
+                           isSyllable(letters.substr(0, letters.size() - 1));
+        erhua += fused ? 1 : 0;
+        if (!fused && !isSyllable(letters)) {
+            report(Finding::Kind::UnknownSyllable, {s.text.toString()});
+            allSpoken = false;
+        } else if (s.tone.isNull() || s.tone > u'4') {
+            report(Finding::Kind::NoTone, {s.text.toString()});
+            allSpoken = false;
+        } else {
+            d->name += s.text;
+        }
+    }
+    const int han = hanCount(chars);
+    if (han > 0 && han != counted && han != counted + erhua)
+        report(Finding::Kind::CountMismatch, {QString::number(counted), QString::number(han)});
+    // Spoken as SpeakPinyin does: the word's recording, or else each syllable's.
+    const RecordingLookup& hasRecording = d->hasRecording;
+    if (hasRecording && !d->name.isEmpty() &&
+        !(allSpoken && hasRecording(d->name + QStringLiteral(".wav")))) {
+        for (const Syllable& s : syllables) {
+            const std::string letters = asciiSyllable(s.letters);
+            if (letters == "r" || s.tone.isNull() || s.tone > u'4' ||
+                !(isSyllable(letters) || (letters.size() > 1 && letters.back() == 'r')))
+                continue;
+            if (!hasRecording(s.text.toString() + QStringLiteral(".wav")))
+                report(Finding::Kind::NoRecording, {s.text.toString()});
+        }
+    }
+    // Twice: the same characters with the same pinyin (case and blanks aside).
+    const WordKey key = wordKey(chars, pinyin, d->letters);
+    if (const auto earlier = d->seen.constFind(key); earlier != d->seen.constEnd())
+        report(Finding::Kind::Duplicate, {QString::number(*earlier)});
+    else
+        d->seen.insert(key, number);
+}
+
+QList<Finding> checkVocText(const QString& text, const RecordingLookup& hasRecording)
+{
+    VocChecker check(hasRecording);
+    const QStringView all(text);
     for (qsizetype pos = 0; pos <= all.size();) {
         // Lines end at CR, LF or CR LF, as the editor shows them.
         qsizetype end = pos;
         while (end < all.size() && all[end] != u'\r' && all[end] != u'\n')
             ++end;
-        const QStringView line = all.sliced(pos, end - pos).trimmed();
-        ++number;
+        check.addLine(all.sliced(pos, end - pos));
         pos = end + (end + 1 < all.size() && all[end] == u'\r' && all[end + 1] == u'\n' ? 2 : 1);
-        if (line.isEmpty())
-            continue;
-        if (!headerSeen) {
-            headerSeen = true;
-            const QString first = line.toString();
-            if (withHeader(first) == first)
-                continue; // the header, not a word
-        }
-        if (!line.contains(u'+')) {
-            findings.append({Finding::Kind::NoPlus, number, {}, {}});
-            continue;
-        }
-        const QStringView pinyin = field(line, 1);
-        const QStringView chars = field(line, 2);
-        auto report = [&](Finding::Kind kind, QStringList args = {}) {
-            findings.append({kind, number, chars.toString(), std::move(args)});
-        };
-        if (pinyin.isEmpty()) {
-            report(Finding::Kind::EmptyPinyin);
-            continue;
-        }
-        syllablesOf(pinyin, syllables);
-        int counted = 0;
-        int erhua = 0;
-        bool allSpoken = true;
-        name.clear();
-        for (Syllable& s : syllables) {
-            ++counted;
-            const std::string letters = asciiSyllable(s.letters);
-            if (letters == "r")
-                continue; // erhua: 儿 on its own
-            // Erhua fused before the tone: dianr3 for 点儿.
-            const bool fused = letters.size() > 1 && letters.back() == 'r' && letters != "er" &&
-                               isSyllable(letters.substr(0, letters.size() - 1));
-            erhua += fused ? 1 : 0;
-            if (!fused && !isSyllable(letters)) {
-                report(Finding::Kind::UnknownSyllable, {s.text.toString()});
-                allSpoken = false;
-            } else if (s.tone.isNull() || s.tone > u'4') {
-                report(Finding::Kind::NoTone, {s.text.toString()});
-                allSpoken = false;
-            } else {
-                name += s.text;
-            }
-        }
-        const int han = hanCount(chars);
-        if (han > 0 && han != counted && han != counted + erhua)
-            report(Finding::Kind::CountMismatch, {QString::number(counted), QString::number(han)});
-        // Spoken as SpeakPinyin does: the word's recording, or else each syllable's.
-        if (hasRecording && !name.isEmpty() && !(allSpoken && hasRecording(name + QStringLiteral(".wav")))) {
-            for (const Syllable& s : syllables) {
-                const std::string letters = asciiSyllable(s.letters);
-                if (letters == "r" || s.tone.isNull() || s.tone > u'4' ||
-                    !(isSyllable(letters) || (letters.size() > 1 && letters.back() == 'r')))
-                    continue;
-                if (!hasRecording(s.text.toString() + QStringLiteral(".wav")))
-                    report(Finding::Kind::NoRecording, {s.text.toString()});
-            }
-        }
-        // Twice: the same characters with the same pinyin (case and blanks aside). Only a
-        // hash of each word is kept; a hit is compared with the earlier line itself.
-        const size_t key = wordHash(chars, pinyin);
-        const auto earlier = seen.constFind(key);
-        if (earlier == seen.constEnd())
-            seen.insert(key, {number, chars, pinyin});
-        else if (sameWord(*earlier, chars, pinyin))
-            report(Finding::Kind::Duplicate, {QString::number(earlier->line)});
     }
-    return findings;
+    return check.findings();
 }
 
 QString findingText(const Finding& finding)

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 namespace tavi {
 
@@ -25,6 +26,25 @@ struct Finding {
 
 // Whether a recording of that name (e.g. "ni3.wav") is there to be spoken.
 using RecordingLookup = std::function<bool(const QString& fileName)>;
+
+// The check of a text handed on line by line, so that a file is checked while it is
+// read. A file of millions of words may have millions of findings: without
+// keepFindings only their count is kept.
+class VocChecker {
+public:
+    explicit VocChecker(RecordingLookup hasRecording = {}, bool keepFindings = true);
+    ~VocChecker();
+    VocChecker(const VocChecker&) = delete;
+    VocChecker& operator=(const VocChecker&) = delete;
+
+    void addLine(QStringView line); // the next line, without its line end
+    const QList<Finding>& findings() const;
+    qsizetype count() const;
+
+private:
+    struct Data;
+    std::unique_ptr<Data> d;
+};
 
 // The findings of a vocabulary text (its first line, when it is a header, is not a
 // word); without a lookup the recordings are not checked.

@@ -14,6 +14,7 @@
 #include "core/settings.h"
 #include "core/text_codec.h"
 #include "vocabulary/open_file_dialog.h"
+#include "vocabulary/voc_reader.h"
 #include "vocabulary/word_table.h"
 
 #include <QDir>
@@ -22,22 +23,11 @@
 #include <QtEndian>
 #include <algorithm>
 #include <limits>
-#include <optional>
+#include <utility>
 
 namespace tavi {
 
 namespace {
-
-QString fromUtf16(QByteArrayView bytes, bool bigEndian)
-{
-    const qsizetype units = bytes.size() / 2; // a trailing odd byte is ignored
-    QString s(units, Qt::Uninitialized);
-    char16_t* out = reinterpret_cast<char16_t*>(s.data());
-    const auto* in = reinterpret_cast<const uchar*>(bytes.data());
-    for (qsizetype i = 0; i < units; ++i)
-        out[i] = bigEndian ? qFromBigEndian<quint16>(in + 2 * i) : qFromLittleEndian<quint16>(in + 2 * i);
-    return s;
-}
 
 QStringView trimSpaces(QStringView s)
 {
@@ -113,52 +103,76 @@ QString fieldText(QStringView field)
     return trimSpaces(text).toString();
 }
 
-void fillRow(VocRow& row, QStringView piece)
+// The level cell of a level field: the field itself when it is already written as the
+// number it stands for (as nearly every level is), without making a text of it.
+QStringView levelCell(QStringView field, QString& store)
 {
-    qsizetype position = 1; // the break that starts the piece
-    row[CTR] = levelText(nextField(position, piece));
-    for (int column = PINYIN; column <= SELECTION; ++column)
-        row[column] = fieldText(nextField(position, piece));
+    const QStringView t = field.trimmed();
+    const bool plain = !t.isEmpty() && t.size() <= 9 && (t.size() == 1 || t[0] != u'0') &&
+                       std::all_of(t.begin(), t.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    if (plain)
+        return t;
+    store = levelText(field);
+    return store;
 }
 
-// Calls take(piece) for each line the parser sees, the break in front included, while
-// take returns true.
-template <typename Take> void forEachLine(QStringView all, Take take)
+VocRow rowOf(QStringView piece)
 {
-    qsizetype pos = 0;
-    for (;;) {
-        const qsizetype cr = pos + 5 < all.size() ? all.indexOf(u'\r', pos + 5) : -1;
-        const QStringView piece = cr < 0 ? all.sliced(pos) : all.sliced(pos, cr - pos);
-        // A piece of five characters or fewer is not a line of its own.
-        if (piece.size() > 5 && !take(piece))
-            return;
-        if (cr < 0)
-            return;
-        pos = cr;
+    qsizetype position = 1;                // the break that starts the piece
+    std::array<QString, VocColumns> store; // for the cells that are not the field as it stands
+    std::array<QStringView, VocColumns> cells;
+    cells[CTR] = levelCell(nextField(position, piece), store[CTR]);
+    for (int column = PINYIN; column <= SELECTION; ++column) {
+        const QStringView field = nextField(position, piece);
+        if (field.contains(u'\r')) {
+            store[column] = fieldText(field);
+            cells[column] = store[column];
+        } else {
+            cells[column] = field;
+        }
     }
+    return VocRow(cells[0], cells[1], cells[2], cells[3], cells[4], cells[5]);
 }
 
 bool isBlankRow(const VocRow& row)
 {
     for (int column = PINYIN; column <= SELECTION; ++column)
-        if (!trimSpaces(row[column]).isEmpty())
+        if (!trimSpaces(row.view(column)).isEmpty())
             return false;
     return true;
 }
 
-// The file's bytes; nullopt when it cannot be opened or is too large.
-std::optional<QByteArray> fileBytes(const QString& path)
+// Fills VocTable with the words of the pieces handed to it, the first one being the
+// header.
+struct TableFiller {
+    bool headerSeen = false;
+    bool anyWord = false; // a row that holds more than a level
+
+    void operator()(QStringView piece)
+    {
+        if (!headerSeen) {
+            headerSeen = true; // the header's content is not looked at
+            return;
+        }
+        VocTable.push_back(rowOf(piece));
+        anyWord = anyWord || !isBlankRow(VocTable.back());
+    }
+};
+
+ReadAt readerOf(QFile& file)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly) || f.size() > MaxVocFileSize)
-        return std::nullopt;
-    return f.readAll();
+    return [&file](qint64 offset, char* buffer, qint64 size) -> qint64 {
+        return file.seek(offset) ? file.read(buffer, size) : -1;
+    };
 }
 
-// Stamps are compared within one run only, so Qt's fast seeded hash serves.
-QByteArray stampOf(QByteArrayView bytes)
+ReadAt readerOf(QByteArrayView bytes)
 {
-    return QByteArray::number(qulonglong(qHash(bytes, 0))) + '/' + QByteArray::number(bytes.size());
+    return [bytes](qint64 offset, char* buffer, qint64 size) -> qint64 {
+        const qint64 n = std::clamp<qint64>(bytes.size() - offset, 0, size);
+        std::copy_n(bytes.data() + offset, n, buffer);
+        return n;
+    };
 }
 
 QByteArray fileContent(const QString& text)
@@ -178,44 +192,18 @@ const QByteArray UnreadableStamp = QByteArrayLiteral("unreadable");
 
 QString ReadVocFile(const QString& path)
 {
-    const auto bytes = fileBytes(path);
-    return bytes ? vocTextFromBytes(*bytes) : QString();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxVocFileSize)
+        return {};
+    QString text;
+    const bool read = decodeVocBytes(readerOf(file), file.size(), [&](QStringView s) { text += s; });
+    return read ? text : QString();
 }
 
-namespace {
-
-QString decodeVocBytes(QByteArrayView view)
+QString vocTextFromBytes(QByteArrayView bytes)
 {
-    if (view.startsWith("\xFF\xFE"))
-        return fromUtf16(view.sliced(2), false);
-    if (view.startsWith("\xFE\xFF"))
-        return fromUtf16(view.sliced(2), true);
-    if (view.startsWith("\xEF\xBB\xBF"))
-        return QString::fromUtf8(view.sliced(3));
-    // Text without NUL bytes is no UTF-16 (its Latin letters would hold them): UTF-8,
-    // or the Windows code page of older files that are not valid UTF-8.
-    if (!view.contains('\0'))
-        return isValidUtf8(view) ? QString::fromUtf8(view) : decodeWindows1252(view);
-    // Anything else is taken as UTF-16 whose first unit is a mark.
-    QString text = fromUtf16(view, false);
-    return text.isEmpty() ? text : text.sliced(1);
-}
-
-} // namespace
-
-QString vocTextFromBytes(QByteArrayView view)
-{
-    QString text = decodeVocBytes(view);
-    // Text editors on this system end lines with LF alone, and the parser's line break
-    // is CR: a lone LF becomes a CR, so that such a file reads as the lines it shows.
-    char16_t* units = nullptr;
-    for (qsizetype i = text.indexOf(u'\n'); i >= 0; i = text.indexOf(u'\n', i + 1)) {
-        if (i > 0 && text[i - 1] == u'\r')
-            continue;
-        if (!units)
-            units = reinterpret_cast<char16_t*>(text.data());
-        units[i] = u'\r';
-    }
+    QString text;
+    decodeVocBytes(readerOf(bytes), bytes.size(), [&](QStringView s) { text += s; });
     return text;
 }
 
@@ -234,35 +222,37 @@ QString levelOf(const QString& field)
 
 void ParseVocText(const QString& text)
 {
-    bool haveHeader = false;
-    size_t row = 0;
-    forEachLine(text, [&](QStringView piece) {
-        if (!haveHeader) {
-            haveHeader = true; // the header's content is not looked at
-            return true;
-        }
-        if (row >= VocTable.size())
-            VocTable.emplace_back();
-        fillRow(VocTable[row], piece);
-        ++row;
-        return true;
-    });
-    VocCount = static_cast<int>(row) - 1;
+    VocTable.clear();
+    TableFiller fill;
+    VocCutter cut(std::ref(fill));
+    if (text.contains(u'\n')) {
+        QString crOnly = text;
+        LineEnds().normalise(crOnly);
+        cut.add(crOnly);
+    } else {
+        cut.add(text);
+    }
+    cut.finish();
+    VocCount = static_cast<int>(VocTable.size()) - 1;
     ++VocTableVersion;
 }
 
 QString withHeader(const QString& text)
 {
+    bool first = true;
     bool wordFirst = false;
-    forEachLine(text, [&](QStringView piece) {
+    VocCutter cut([&](QStringView piece) {
+        if (!std::exchange(first, false))
+            return;
         // A word line starts with its level: a number, or nothing before the first "+".
         const qsizetype plus = piece.indexOf(u'+');
         if (plus >= 0) {
             const QStringView level = piece.first(plus).trimmed();
             wordFirst = std::all_of(level.begin(), level.end(), [](QChar c) { return c.isDigit(); });
         }
-        return false;
     });
+    cut.add(text);
+    cut.finish();
     return wordFirst ? VocHeader + u'\r' + text : text;
 }
 
@@ -346,8 +336,22 @@ QByteArray contentStamp(const QString& path)
 {
     if (!QFileInfo::exists(path))
         return MissingStamp;
-    const auto bytes = fileBytes(path);
-    return bytes ? stampOf(*bytes) : UnreadableStamp;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxVocFileSize)
+        return UnreadableStamp;
+    ContentStamp stamp;
+    QByteArray block(ContentStamp::StampBlock, Qt::Uninitialized);
+    for (;;) {
+        // Whole blocks, as every other stamp is made of.
+        qint64 got = 0;
+        for (qint64 n; got < block.size() && (n = file.read(block.data() + got, block.size() - got)) > 0;)
+            got += n;
+        if (got > 0)
+            stamp.add(QByteArrayView(block).first(got));
+        if (got < block.size())
+            break;
+    }
+    return file.error() == QFileDevice::NoError ? stamp.result() : UnreadableStamp;
 }
 
 QString loadFailureText(LoadResult result)
@@ -387,35 +391,70 @@ bool saveVocabulary(const QString& path, const QString& text)
         VocFilePath = chosen;
         WriteSetting(QStringLiteral("load_vocfilewpath"), chosen); // the next start reads it
         VocTableSource = chosen;
-        VocTableStamp = stampOf(fileContent(text));
+        VocTableStamp = ContentStamp::of(fileContent(text));
         return true;
     }
     if (!WriteVocFile(path, text))
         return false;
     VocTableSource = path;
-    VocTableStamp = stampOf(fileContent(text));
+    VocTableStamp = ContentStamp::of(fileContent(text));
     return true;
 }
 
-LoadResult readVocabulary(const QString& path)
+LoadResult readVocabulary(const QString& path, const VocReading& reading)
 {
     const QFileInfo info(path);
     if (!info.exists() || info.isDir())
         return LoadResult::Missing;
     if (info.size() > MaxVocFileSize)
         return LoadResult::TooLarge;
-    const auto bytes = fileBytes(path);
-    if (!bytes)
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
         return LoadResult::Unreadable;
-    const QString text = vocTextFromBytes(*bytes);
-    if (text.isEmpty())
+    const qint64 size = file.size();
+
+    // The table is replaced from the first text on; a file without any keeps it.
+    bool started = false;
+    bool reserved = false;
+    TableFiller fill;
+    VocCutter cut(std::ref(fill), reading.line);
+    ContentStamp stamp;
+    const bool read = decodeVocBytes(
+        readerOf(file), size,
+        [&](QStringView text) {
+            if (!std::exchange(started, true)) {
+                VocTable.clear();
+                VocCount = -1; // what other windows may look at meanwhile
+            }
+            cut.add(text);
+        },
+        &stamp,
+        [&](qint64 done) {
+            // The words of the first stretch tell how many the file holds, near enough
+            // to take the table's memory in one piece.
+            if (!reserved && started && done < size && !VocTable.empty()) {
+                reserved = true;
+                VocTable.reserve(size_t(double(VocTable.size()) * double(size) / double(done) * 1.05) + 16);
+            }
+            if (reading.progress)
+                reading.progress(done, size);
+        });
+    if (!read) {
+        if (started) { // half a table is nothing to save over the file
+            VocCount = -1;
+            VocTableSource.clear();
+            ++VocTableVersion;
+        }
+        return LoadResult::Unreadable;
+    }
+    if (!started)
         return LoadResult::Empty;
-    ParseVocText(text);
+    cut.finish();
     // Lines that hold nothing but a level (what a binary file makes) are no words.
-    if (std::all_of(VocTable.begin(), VocTable.begin() + (VocCount + 1), isBlankRow))
-        VocCount = -1;
+    VocCount = fill.anyWord ? static_cast<int>(VocTable.size()) - 1 : -1;
+    ++VocTableVersion;
     VocTableSource = path;
-    VocTableStamp = stampOf(*bytes);
+    VocTableStamp = stamp.result();
     return VocCount >= 0 ? LoadResult::Loaded : LoadResult::Empty;
 }
 

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 namespace tavi {
 
@@ -15,15 +16,16 @@ inline const QString VocHeader = QStringLiteral("CTR + PINYIN + CHAR + TRANSLATI
 // A larger file is no vocabulary file: it is refused rather than read whole.
 inline constexpr qint64 MaxVocFileSize = 256LL * 1024 * 1024;
 // The text of a vocabulary file's bytes without its byte-order mark, read as
-// ReadVocFile says; a line end of LF alone becomes CR.
+// ReadVocFile says.
 QString vocTextFromBytes(QByteArrayView bytes);
 // The file's text without its byte-order mark; empty when it cannot be opened or is
 // larger than MaxVocFileSize. Reads UTF-16 LE (FF FE), UTF-16 BE (FE FF), UTF-8 (EF BB
 // BF, or valid UTF-8 without NUL bytes), Windows-1252 (no NUL bytes, not UTF-8);
-// anything else as UTF-16 LE whose first code unit is dropped.
+// anything else as UTF-16 LE whose first code unit is dropped. Every line end, CR LF
+// and LF alone as well, becomes a CR.
 QString ReadVocFile(const QString& path);
 
-// Fills VocTable rows 0 to VocCount from the text and sets VocCount.
+// Makes VocTable the words of the text (rows 0 to VocCount) and sets VocCount.
 void ParseVocText(const QString& text);
 
 // The text with the header line put in front when its first line is a word line (the
@@ -63,11 +65,18 @@ void startNewTable(const QString& path);
 
 enum class LoadResult { Loaded, Missing, Unreadable, Empty, TooLarge };
 
-// ReadVocFile and, when it gave text, ParseVocText; remembers the file as the table's
-// source. Loaded when the file held at least one word. A header without words leaves
-// an empty table read from that file; a file that is missing, unreadable, too large or
-// holds no text at all leaves the table as it was.
-LoadResult readVocabulary(const QString& path);
+// What a caller of readVocabulary may ask for while the file is read.
+struct VocReading {
+    std::function<void(qint64 done, qint64 total)> progress; // bytes, after each stretch
+    std::function<void(QStringView line)> line; // every line of the text, as the editor shows them
+};
+
+// ReadVocFile and, when it gave text, ParseVocText, in one pass over the file that
+// never holds the whole file or its text; remembers the file as the table's source.
+// Loaded when the file held at least one word. A header without words leaves an empty
+// table read from that file; a file that is missing, unreadable, too large or holds no
+// text at all leaves the table as it was.
+LoadResult readVocabulary(const QString& path, const VocReading& reading = {});
 // What a box says of a file that gave Unreadable or TooLarge, from language.ini.
 QString loadFailureText(LoadResult result);
 // readVocabulary gave Loaded.

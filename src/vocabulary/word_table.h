@@ -13,7 +13,30 @@ namespace tavi {
 enum VocColumn : int { CTR = 0, PINYIN = 1, CHAR = 2, TRANSLATION = 3, CHAPTER = 4, SELECTION = 5 };
 inline constexpr int VocColumns = 6;
 
-using VocRow = std::array<QString, VocColumns>;
+// One word's six cells, kept one after another in a single piece of memory: a table of
+// millions of words then costs little more than their text. A cell is read as a copy
+// (row[PINYIN]) or a view (row.view(PINYIN)) and changed with set().
+class VocRow {
+public:
+    VocRow() = default;
+    VocRow(QStringView level, QStringView pinyin, QStringView characters, QStringView translation,
+           QStringView chapter, QStringView selection);
+    // The same from texts, so that a row can be written as {"1", "ni3", "你", ...}.
+    VocRow(const QString& level, const QString& pinyin, const QString& characters, const QString& translation,
+           const QString& chapter, const QString& selection);
+
+    // A const copy: VocTable[r][CTR] = x would change nothing, so it does not compile.
+    const QString operator[](int column) const { return view(column).toString(); }
+    QStringView view(int column) const;
+    void set(int column, QStringView value);
+    QStringList cells() const;
+
+    bool operator==(const VocRow&) const = default;
+
+private:
+    QString m_text;                               // the six cells one after another
+    std::array<quint32, VocColumns - 1> m_ends{}; // where each cell but the last ends
+};
 
 // Rows 0 to VocCount hold the current words; rows after it keep whatever an earlier,
 // longer file left there, and nothing reads them. The table grows with the file.

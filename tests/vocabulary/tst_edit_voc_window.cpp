@@ -128,7 +128,7 @@ void TstEditVocWindow::refreshKeepsEveryWord_data()
     QTest::addColumn<QString>("edited");
     QTest::addColumn<QList<VocRow>>("words");
     QList<VocRow> noPinyin = kThree;
-    noPinyin[1][PINYIN] = "";
+    noPinyin[1].set(PINYIN, u"");
     QTest::newRow("a pinyin removed") << canonical(noPinyin) << noPinyin;
     QTest::newRow("the header deleted") << line(kThree[0]) + line(kThree[1]) + line(kThree[2]) << kThree;
     QTest::newRow("the header deleted, no level")

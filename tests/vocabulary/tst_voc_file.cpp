@@ -32,7 +32,7 @@ QStringList rows()
 {
     QStringList out;
     for (int r = 0; r <= VocCount; ++r)
-        out << QStringList(VocTable[r].begin(), VocTable[r].end()).join(u'|');
+        out << VocTable[r].cells().join(u'|');
     return out;
 }
 
@@ -61,13 +61,14 @@ private Q_SLOTS:
     void readingChangesNothing();
     void lineBreaks_data();
     void lineBreaks();
+    void lineEndsReadAlike_data();
+    void lineEndsReadAlike();
     void levels_data();
     void levels();
     void fields();
     void headerPutBack_data();
     void headerPutBack();
     void nextFieldPositions();
-    void shorterFileLeavesLaterRows();
     void canonicalText();
     void blankRowsAndShortPinyin();
     void narrowing();
@@ -105,7 +106,8 @@ void TstVocFile::readEncodings_data()
     QTest::newRow("lone byte") << QByteArray("\xFF", 1) << QString(u'ÿ');
     QTest::newRow("UTF-16 without mark loses its first unit") << utf16le("xyz", false) << "yz";
     QTest::newRow("Windows-1252") << QByteArray("CTR\rn\xE4he + \x80") << "CTR\rnähe + €";
-    QTest::newRow("lone LF as CR") << QByteArray("a\nb\r\nc\n\nd") << "a\rb\r\nc\r\nd";
+    QTest::newRow("every line end a CR")
+        << QByteArray("a\nb\r\nc\n\nd\r\r\ne\n\r") << "a\rb\rc\r\rd\r\re\r\r";
 }
 
 void TstVocFile::readEncodings()
@@ -223,6 +225,87 @@ void TstVocFile::lineBreaks()
     QCOMPARE(VocCount, expected.size() - 1);
 }
 
+// Blank and short lines between words, in every style of line ends, also where a line
+// end or a character falls between two stretches that the reader takes at a time: the
+// words are those of the same file with CR line ends.
+void TstVocFile::lineEndsReadAlike_data()
+{
+    QTest::addColumn<QString>("ends");
+    QTest::addColumn<bool>("utf8");
+    QTest::addColumn<QString>("across"); // what stands across the first stretch's end
+    QTest::newRow("LF") << "\n" << false << QString();
+    QTest::newRow("CR LF") << "\r\n" << false << QString();
+    QTest::newRow("mixed") << "mixed" << true << QString();
+    QTest::newRow("CR LF across two stretches") << "\r\n" << false << "\r\n";
+    QTest::newRow("CR LF across two stretches, UTF-8") << "\r\n" << true << "\r\n";
+    QTest::newRow("a character across two stretches, UTF-8") << "\n" << true << "你";
+}
+
+void TstVocFile::lineEndsReadAlike()
+{
+    QFETCH(QString, ends);
+    QFETCH(bool, utf8);
+    QFETCH(QString, across);
+    // A short line before a blank one, blank lines before a word and a run of them at the end.
+    const QStringList lines = {"1 + a1 + A + a + 1 + ",
+                               "abc",
+                               "",
+                               "12 + ni3 + 你 + you + 1 + x",
+                               "",
+                               "",
+                               "ab",
+                               "2 + b2 + B + b + 2 + " + QString(200, u'好'),
+                               "xy",
+                               "",
+                               "3 + c3 + C + c + 1 + "};
+    const int blankAtEnd = 10;
+    const QStringList words = {"1|a1|A|a|1|", "12|ni3|你|you|1|x", "2|b2|B|b|2|" + QString(200, u'好'),
+                               "3|c3|C|c|1|"};
+    const int copies = across.isEmpty() ? 1 : 9000; // past the first stretch of a megabyte
+    QStringList all;
+    for (int i = 0; i < copies; ++i)
+        all << lines;
+    all << QStringList(blankAtEnd);
+    auto text = [&](const QString& header, bool crOnly) {
+        // A CR before the LF of an empty line would make one CR LF of them.
+        static const QString mixed[] = {"\r", "\n", "\r\n"};
+        QString t = header + (crOnly ? "\r" : "\n");
+        for (qsizetype i = 0; i < all.size(); ++i) {
+            const bool beforeEmpty = i + 1 < all.size() && all[i + 1].isEmpty();
+            t += all[i] + (crOnly                    ? "\r"
+                           : ends != "mixed"         ? ends
+                           : beforeEmpty && !(i % 3) ? mixed[1]
+                                                     : mixed[i % 3]);
+        }
+        return t;
+    };
+    auto bytesOf = [&](const QString& t) { return utf8 ? t.toUtf8() : utf16le(t); };
+    QStringList expected;
+    for (int i = 0; i < copies; ++i)
+        expected << words;
+
+    QByteArray bytes = bytesOf(text(VocHeader, false));
+    if (!across.isEmpty()) {
+        // Blanks put into the header (which nobody reads) move the last `across`
+        // before the stretch's end to stand across it.
+        const qsizetype end = 1 << 20;
+        const QByteArray what = utf8 ? across.toUtf8() : utf16le(across, false);
+        const qsizetype at = bytes.lastIndexOf(what, end - what.size());
+        QVERIFY(at > 0);
+        const qsizetype pad = end - (what.size() / 2 + what.size() % 2) - at;
+        QVERIFY(pad >= 0 && pad % (utf8 ? 1 : 2) == 0);
+        bytes = bytesOf(text(VocHeader + QString(pad / (utf8 ? 1 : 2), u' '), false));
+        QCOMPARE(bytes.mid(end - what.size() / 2 - what.size() % 2, what.size()), what);
+    }
+    m_folder->write("v.txt", bytes);
+    QCOMPARE(readVocabulary(m_folder->file("v.txt")), LoadResult::Loaded);
+    QCOMPARE(rows(), expected);
+    ParseVocText(ReadVocFile(m_folder->file("v.txt")));
+    QCOMPARE(rows(), expected);
+    ParseVocText(text(VocHeader, true));
+    QCOMPARE(rows(), expected);
+}
+
 void TstVocFile::levels_data()
 {
     QTest::addColumn<QString>("field");
@@ -309,15 +392,6 @@ void TstVocFile::nextFieldPositions()
     QCOMPARE(pos, 0);
     QCOMPARE(NextField(pos, line), QString());
     QCOMPARE(pos, 0);
-}
-
-void TstVocFile::shorterFileLeavesLaterRows()
-{
-    ParseVocText(header() + "1 + a1 + A + a + 1 + \r2 + b2 + B + b + 1 + \r");
-    ParseVocText(header() + "3 + c3 + C + c + 1 + \r");
-    QCOMPARE(VocCount, 0);
-    QCOMPARE(VocTable[0][PINYIN], QString("c3"));
-    QCOMPARE(VocTable[1][PINYIN], QString("b2"));
 }
 
 void TstVocFile::canonicalText()
