@@ -13,6 +13,7 @@
 #include "ui/check_box_settings.h"
 #include "ui/control.h"
 #include "ui/dialog_keys.h"
+#include "ui/read_only_field.h"
 #include "ui/unicode_text_box.h"
 #include "vocabulary/voc_file.h"
 #include "vocabulary/word_table.h"
@@ -303,9 +304,9 @@ void FlashcardWindow::next_card()
     bt_goon->setEnabled(true);
     bt_repeat->setEnabled(true);
     const bool card = m_session.seekCard();
-    txt_eng->clear();
+    showText(txt_eng, QString());
     unitext1->setText(QString());
-    txt_pinyin->clear();
+    showText(txt_pinyin, QString());
     if (!card) {
         showCounters(); // the last answer counts before the pause
         end_round();
@@ -315,11 +316,11 @@ void FlashcardWindow::next_card()
         const VocRow& word = VocTable[row];
         txt_feedback->setText(m_speaking);
         if (ch_eng->isChecked())
-            txt_eng->setText(word[TRANSLATION]);
+            showText(txt_eng, word[TRANSLATION]);
         if (ch_chin->isChecked())
             unitext1->setText(word[CHAR]);
         if (ch_pinyin->isChecked())
-            txt_pinyin->setText(word[PINYIN]);
+            showText(txt_pinyin, word[PINYIN]);
         showCounters();
         focusNext(bt_goon);
         speakCard(false);
@@ -365,9 +366,9 @@ void FlashcardWindow::bt_goon_Click()
     if (!m_session.hasCard() || row < 0)
         return; // the pause between rounds has no card
     const VocRow& word = VocTable[row];
-    txt_eng->setText(word[TRANSLATION]);
+    showText(txt_eng, word[TRANSLATION]);
     unitext1->setText(word[CHAR]);
-    txt_pinyin->setText(word[PINYIN]);
+    showText(txt_pinyin, word[PINYIN]);
     CurrentCharacter = word[CHAR];
     if (ch_sound->isChecked())
         speakOnScreen(this, word[PINYIN]);

@@ -14,10 +14,10 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QFileInfo>
 #include <QTest>
 #include <QTimer>
 
@@ -171,6 +171,9 @@ void TstFlashcardWindow::checkBoxesChooseWhatACardShows()
     t.click("bt_goon"); // the whole card, whatever the boxes say; still silent
     QCOMPARE(t.chinese(), QString("你好"));
     QCOMPARE(t.field("txt_eng"), QString("hello"));
+    auto* eng = t.window->findChild<QLineEdit*>("txt_eng");
+    QCOMPARE(eng->cursorPosition(), 0); // one longer than the field shows its beginning
+    QCOMPARE(eng->toolTip(), QString("hello"));
     QVERIFY(t.heard().isEmpty());
     t.box("ch_eng")->setChecked(true);
     t.click("bt_no");
