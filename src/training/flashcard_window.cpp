@@ -292,7 +292,6 @@ void FlashcardWindow::bt_start_Click()
     }
     bt_start->setEnabled(false);
     m_session.start(StudyCount, studyLevels());
-    m_clock.start();
     txt_runde->setText(QString::number(m_session.roundNumber()));
     next_card();
 }
@@ -437,8 +436,7 @@ void FlashcardWindow::bt_stop_Click()
 
 void FlashcardWindow::end_training()
 {
-    const TrainingSummary s =
-        m_session.summary(studyLevels(), m_clock.isValid() ? m_clock.elapsed() / 1000 : 0);
+    const TrainingSummary s = m_session.summary(studyLevels());
     txt_summary->setText(summaryText(LangText(QStringLiteral("flash_summary")), s));
     txt_summary->show();
     WriteSetting(QStringLiteral("flash_last_trained"), QString::number(s.trained));
