@@ -7,6 +7,7 @@
 #include "core/ini_store.h"
 #include "core/language.h"
 #include "core/msgbox.h"
+#include "core/qt_translation.h"
 #include "core/run_file.h"
 #include "core/settings.h"
 #include "core/wait.h"
@@ -289,10 +290,11 @@ void MainWindow::Form_Load(const QString& programFolder, const QString& sharedFo
     initProgramPaths(programFolder, sharedFolder);
     for (const QString& file : {SettingsFile, LanguageFile})
         if (QFileInfo(file).size() > ini::MaxFileSize)
-            MsgBox(QStringLiteral("This file is too large for a settings or language file (more than 16 MB), so "
-                                  "Tavi neither reads nor changes it:\n") +
-                       file,
-                   vbExclamation);
+            MsgBox(
+                QStringLiteral("This file is too large for a settings or language file (more than 16 MB), so "
+                               "Tavi neither reads nor changes it:\n") +
+                    file,
+                vbExclamation);
     LanguageSection = gkeyValue<QString>(QStringLiteral("R"), QStringLiteral("main_glang"), QString(),
                                          QStringLiteral("ENGLISH"));
     // The main window shows no Chinese text: the font file is added once the window
@@ -320,6 +322,7 @@ void MainWindow::applyLanguage(const QString& section, QAction* checked)
     for (QAction* a : {mnu_german, mnu_english, mnu_newlang})
         a->setChecked(a == checked);
     HelpFile = helpPageFor(section);
+    useQtTranslation(section);
     LanguageSection = gkeyValue<QString>(QStringLiteral("W"), QStringLiteral("main_glang"), LanguageSection,
                                          LanguageSection);
     init_main_window();
