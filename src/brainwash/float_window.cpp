@@ -34,6 +34,8 @@ FloatWindow::FloatWindow(QWidget* parent)
 {
     setObjectName(QStringLiteral("frm_float"));
     setAttribute(Qt::WA_ShowWithoutActivating);
+    // The window is never active; its tool tip holds a word too long for the box.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setFocusPolicy(Qt::NoFocus);
     setFixedSize(WidthTwips / TwipsPerPixel, HeightTwips / TwipsPerPixel);
     setAutoFillBackground(true);
@@ -63,8 +65,10 @@ bool FloatWindow::showBox(const BrainScheduler::Box& box)
         lbl_lsg->setFontSize(box.fontSize);
     if (box.colour != m_shown.colour)
         lbl_lsg->setTextColor(colourOf(box.colour));
-    if (box.text != m_shown.text)
+    if (box.text != m_shown.text) {
         lbl_lsg->setText(box.text);
+        setToolTip(box.text); // the box lets the mouse through to the window
+    }
     m_shown = box;
     return true;
 }

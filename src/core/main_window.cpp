@@ -7,6 +7,7 @@
 #include "core/ini_store.h"
 #include "core/language.h"
 #include "core/msgbox.h"
+#include "core/qt_translation.h"
 #include "core/run_file.h"
 #include "core/settings.h"
 #include "core/wait.h"
@@ -322,6 +323,7 @@ void MainWindow::applyLanguage(const QString& section, QAction* checked)
     for (QAction* a : {mnu_german, mnu_english, mnu_newlang})
         a->setChecked(a == checked);
     HelpFile = helpPageFor(section);
+    useQtTranslation(section);
     LanguageSection = gkeyValue<QString>(QStringLiteral("W"), QStringLiteral("main_glang"), LanguageSection,
                                          LanguageSection);
     init_main_window();

@@ -67,7 +67,10 @@ private:
     bool m_board = false;
 };
 
-// The run's generator for the deal: seeded once, from the system's entropy.
+// The run's generator for the deal: seeded once, from the system's entropy, so that
+// every start of the program deals different boards. Left unseeded it would deal the
+// same boards in the same order after each start, and the places could be learnt
+// instead of the words.
 std::mt19937& gameRandom();
 
 } // namespace tavi

@@ -14,6 +14,7 @@
 #include "ui/check_box_settings.h"
 #include "ui/dialog_keys.h"
 #include "ui/line_widget.h"
+#include "ui/read_only_field.h"
 #include "ui/unicode_text_box.h"
 #include "vocabulary/word_table.h"
 
@@ -222,9 +223,9 @@ void AutoFlashWindow::Timer1_Timer()
 
 void AutoFlashWindow::show_next_word(AutoFlashTicker::Action action)
 {
-    txt_eng->clear();
+    showText(txt_eng, QString());
     txt_chin->setText(QString());
-    txt_pinyin->clear();
+    showText(txt_pinyin, QString());
     if (action == AutoFlashTicker::Action::EndOfPass) {
         la_runde->setText(QString::number(m_ticker.roundNumber()));
         return;
@@ -234,11 +235,11 @@ void AutoFlashWindow::show_next_word(AutoFlashTicker::Action action)
         return; // an entry that names no word shows an empty card
     const VocRow& word = VocTable[row];
     if (ch_eng->isChecked())
-        txt_eng->setText(word[TRANSLATION]);
+        showText(txt_eng, word[TRANSLATION]);
     if (ch_chin->isChecked())
         txt_chin->setText(word[CHAR]);
     if (ch_pinyin->isChecked())
-        txt_pinyin->setText(word[PINYIN]);
+        showText(txt_pinyin, word[PINYIN]);
     speakWord(row);
 }
 
@@ -248,9 +249,9 @@ void AutoFlashWindow::show_solution()
     if (row < 0)
         return;
     const VocRow& word = VocTable[row];
-    txt_eng->setText(word[TRANSLATION]);
+    showText(txt_eng, word[TRANSLATION]);
     txt_chin->setText(word[CHAR]);
-    txt_pinyin->setText(word[PINYIN]);
+    showText(txt_pinyin, word[PINYIN]);
     speakWord(row);
 }
 

@@ -17,6 +17,7 @@ void FlashcardSession::start(int studyCount, std::vector<int> startLevels)
     m_now.roundSize = m_studyCount + 1;
     m_beforeAnswer.reset();
     m_startLevels = std::move(startLevels);
+    m_clock.start();
 }
 
 bool FlashcardSession::seekCard()
@@ -39,6 +40,10 @@ void FlashcardSession::answer(bool known)
     }
     ++m_now.answeredCount;
     ++m_now.pos;
+    // Only a round whose every word was known brings the count up to its size; an undo
+    // takes this back with the rest of the answer, and the clock runs on.
+    if (finished())
+        m_now.finishedAtMs = m_clock.elapsed();
 }
 
 bool FlashcardSession::undo()
@@ -59,7 +64,7 @@ void FlashcardSession::nextRound()
     m_now.pos = 0;
 }
 
-TrainingSummary FlashcardSession::summary(const std::vector<int>& levelsNow, qint64 seconds) const
+TrainingSummary FlashcardSession::summary(const std::vector<int>& levelsNow) const
 {
     TrainingSummary s;
     s.trained = static_cast<int>(std::count_if(m_now.answers.begin(), m_now.answers.end(),
@@ -70,7 +75,10 @@ TrainingSummary FlashcardSession::summary(const std::vector<int>& levelsNow, qin
         s.levelsUp += levelsNow[i] > m_startLevels[i];
         s.levelsDown += levelsNow[i] < m_startLevels[i];
     }
-    s.seconds = seconds;
+    qint64 ms = m_now.finishedAtMs;
+    if (ms < 0)
+        ms = m_clock.isValid() ? m_clock.elapsed() : 0;
+    s.seconds = ms / 1000;
     return s;
 }
 

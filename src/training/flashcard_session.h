@@ -3,6 +3,7 @@
 // window shows what this decides.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QString>
 #include <optional>
 #include <vector>
@@ -15,15 +16,16 @@ struct TrainingSummary {
     int firstTry = 0;   // words known in the first round
     int levelsUp = 0;   // words whose level is now higher than at Start
     int levelsDown = 0; // ... lower than at Start
-    qint64 seconds = 0; // from Start to the end
+    qint64 seconds = 0; // from Start to the last answer, or to now while it runs
 
     bool operator==(const TrainingSummary&) const = default;
 };
 
 class FlashcardSession {
 public:
-    // A fresh training over study entries 0 to studyCount: all answers unset, round 1.
-    // startLevels, one per entry, are the words' levels at Start, for the summary.
+    // A fresh training over study entries 0 to studyCount: all answers unset, round 1,
+    // its clock at 0. startLevels, one per entry, are the words' levels at Start, for
+    // the summary.
     void start(int studyCount, std::vector<int> startLevels = {});
 
     // Moves past entries known in an earlier round. True when the position names a
@@ -49,8 +51,10 @@ public:
     // Counts the next round before it begins (for the round number shown meanwhile).
     void advanceRoundNumber() { ++m_now.roundNumber; }
 
-    // The figures so far, against the levels the words have now (one per entry).
-    TrainingSummary summary(const std::vector<int>& levelsNow, qint64 seconds) const;
+    // The figures so far, against the levels the words have now (one per entry). The
+    // time of a finished training is taken at its last answer, so that every summary
+    // of it, shown or stored, gives the same time however much later it is asked for.
+    TrainingSummary summary(const std::vector<int>& levelsNow) const;
     bool started() const { return m_started; }
 
     int position() const { return m_now.pos; }
@@ -69,10 +73,12 @@ private:
         int knownCount = 0;
         int answeredCount = 0;
         int firstTry = 0;
+        qint64 finishedAtMs = -1; // on the clock, when the last answer finished the training
     };
     State m_now;
     std::optional<State> m_beforeAnswer;
     std::vector<int> m_startLevels;
+    QElapsedTimer m_clock; // since Start
     int m_studyCount = -1;
     bool m_started = false;
 };

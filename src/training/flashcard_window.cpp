@@ -13,6 +13,7 @@
 #include "ui/check_box_settings.h"
 #include "ui/control.h"
 #include "ui/dialog_keys.h"
+#include "ui/read_only_field.h"
 #include "ui/unicode_text_box.h"
 #include "vocabulary/voc_file.h"
 #include "vocabulary/word_table.h"
@@ -291,7 +292,6 @@ void FlashcardWindow::bt_start_Click()
     }
     bt_start->setEnabled(false);
     m_session.start(StudyCount, studyLevels());
-    m_clock.start();
     txt_runde->setText(QString::number(m_session.roundNumber()));
     next_card();
 }
@@ -303,9 +303,9 @@ void FlashcardWindow::next_card()
     bt_goon->setEnabled(true);
     bt_repeat->setEnabled(true);
     const bool card = m_session.seekCard();
-    txt_eng->clear();
+    showText(txt_eng, QString());
     unitext1->setText(QString());
-    txt_pinyin->clear();
+    showText(txt_pinyin, QString());
     if (!card) {
         showCounters(); // the last answer counts before the pause
         end_round();
@@ -315,11 +315,11 @@ void FlashcardWindow::next_card()
         const VocRow& word = VocTable[row];
         txt_feedback->setText(m_speaking);
         if (ch_eng->isChecked())
-            txt_eng->setText(word[TRANSLATION]);
+            showText(txt_eng, word[TRANSLATION]);
         if (ch_chin->isChecked())
             unitext1->setText(word[CHAR]);
         if (ch_pinyin->isChecked())
-            txt_pinyin->setText(word[PINYIN]);
+            showText(txt_pinyin, word[PINYIN]);
         showCounters();
         focusNext(bt_goon);
         speakCard(false);
@@ -365,9 +365,9 @@ void FlashcardWindow::bt_goon_Click()
     if (!m_session.hasCard() || row < 0)
         return; // the pause between rounds has no card
     const VocRow& word = VocTable[row];
-    txt_eng->setText(word[TRANSLATION]);
+    showText(txt_eng, word[TRANSLATION]);
     unitext1->setText(word[CHAR]);
-    txt_pinyin->setText(word[PINYIN]);
+    showText(txt_pinyin, word[PINYIN]);
     CurrentCharacter = word[CHAR];
     if (ch_sound->isChecked())
         speakOnScreen(this, word[PINYIN]);
@@ -436,8 +436,7 @@ void FlashcardWindow::bt_stop_Click()
 
 void FlashcardWindow::end_training()
 {
-    const TrainingSummary s =
-        m_session.summary(studyLevels(), m_clock.isValid() ? m_clock.elapsed() / 1000 : 0);
+    const TrainingSummary s = m_session.summary(studyLevels());
     txt_summary->setText(summaryText(LangText(QStringLiteral("flash_summary")), s));
     txt_summary->show();
     WriteSetting(QStringLiteral("flash_last_trained"), QString::number(s.trained));

@@ -4,7 +4,6 @@
 
 #include "training/flashcard_session.h"
 
-#include <QElapsedTimer>
 #include <QWidget>
 
 class QCheckBox;
@@ -48,7 +47,6 @@ private:
     void addKey(QPushButton* button, std::initializer_list<QKeySequence> keys);
 
     FlashcardSession m_session;
-    QElapsedTimer m_clock;       // since Start
     QString m_levelBeforeAnswer; // of the word last answered, for undo
     int m_rowAnswered = -1;
     bool m_unsaved = false; // answers given since the last save

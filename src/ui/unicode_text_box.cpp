@@ -59,8 +59,11 @@ QString UnicodeTextBox::text() const
 void UnicodeTextBox::setText(const QString& text)
 {
     if (m_line) {
+        // From its beginning, however long; a box that is only read has the whole
+        // text in its tool tip.
         m_line->setText(text);
         m_line->setCursorPosition(0);
+        m_line->setToolTip(m_line->isReadOnly() ? text : QString());
         return;
     }
     m_multi->setPlainText(withLineFeeds(text));

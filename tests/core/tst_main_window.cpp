@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -255,13 +256,16 @@ void TstMainWindow::languageSwitchTwice()
     folder.write("tavi.ini", "[Tavi]\nmain_lang2=100\n");
     Started s(folder);
     s.window.set_vocbuttons(true);
+    QDialogButtonBox qtOwn(QDialogButtonBox::Cancel); // Qt's own texts follow the switches
     s.child<QAction>("mnu_german")->trigger();
     QCOMPARE(s.child<QPushButton>("autovoc")->text(), german("main_bt_autovoc"));
+    QTRY_COMPARE(qtOwn.button(QDialogButtonBox::Cancel)->text(), QString("Abbrechen"));
     QCOMPARE(s.child<QLabel>("txt_status")->text(), german("main_txt_status_load"));
     QCOMPARE(s.setting("main_glang"), QString("GERMAN"));
     s.child<QAction>("mnu_english")->trigger();
     QCOMPARE(s.setting("main_lang2"), QString("103"));
     QCOMPARE(s.child<QPushButton>("autovoc")->text(), english("main_bt_autovoc"));
+    QTRY_COMPARE(qtOwn.button(QDialogButtonBox::Cancel)->text(), QString("Cancel"));
     for (const QString& name : kTraining)
         QVERIFY2(!isEnabled(&s.window, name), qPrintable(name));
     int checked = 0;
@@ -398,9 +402,10 @@ void TstMainWindow::oddFilesStillStart_data()
     const QByteArray huge = "huge";
     QTest::newRow("binary") << garbage + "\n" + QByteArray(1 << 20, 'z') << garbage << QString();
     QTest::newRow("values out of range")
-        << QByteArray("[Tavi]\nmain_lang2=-40000\ngame1_opt=9\nbrainwash_hotkey_vkey=-3\nbrainwash_hotkey=ZZ\n"
-                      "brainwash_chin=7\nautofch_eng=-1\nflash_chin=1e400\nload_txt_chap=,,,\nload_txt_level=-99\n"
-                      "tools_logfile=/nonexistent/folder/log.csv\ntools_do_logging=True\nmain_glang=KLINGON\n")
+        << QByteArray(
+               "[Tavi]\nmain_lang2=-40000\ngame1_opt=9\nbrainwash_hotkey_vkey=-3\nbrainwash_hotkey=ZZ\n"
+               "brainwash_chin=7\nautofch_eng=-1\nflash_chin=1e400\nload_txt_chap=,,,\nload_txt_level=-99\n"
+               "tools_logfile=/nonexistent/folder/log.csv\ntools_do_logging=True\nmain_glang=KLINGON\n")
         << QByteArray() << QString();
     QTest::newRow("settings too large") << huge << QByteArray() << "tavi.ini";
     QTest::newRow("language too large") << QByteArray("[Tavi]\nmain_lang2=100\n") << huge << "language.ini";
@@ -412,7 +417,8 @@ void TstMainWindow::oddFilesStillStart()
     QFETCH(QByteArray, language);
     QFETCH(QString, tooLarge);
     TestProgramFolder folder;
-    for (const auto& [name, bytes] : {std::pair{QString("tavi.ini"), settings}, {QString("language.ini"), language}}) {
+    for (const auto& [name, bytes] :
+         {std::pair{QString("tavi.ini"), settings}, {QString("language.ini"), language}}) {
         if (bytes == "huge") {
             QFile f(folder.file(name));
             QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(ini::MaxFileSize + 1));
@@ -429,8 +435,9 @@ void TstMainWindow::oddFilesStillStart()
     }
     s.window.set_vocbuttons(true);
     const qsizetype boxesAtStart = s.boxes.calls.size();
-    for (const char* command : {"mnu_loadvoc", "mnu_flash", "mnu_autostudy", "mnu_memory", "mnu_brain", "mnu_edit",
-                                "tools", "install", "mnu_progress", "mnu_speakpinyin", "mnu_about"})
+    for (const char* command :
+         {"mnu_loadvoc", "mnu_flash", "mnu_autostudy", "mnu_memory", "mnu_brain", "mnu_edit", "tools",
+          "install", "mnu_progress", "mnu_speakpinyin", "mnu_about"})
         s.child<QAction>(command)->trigger();
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w != &s.window && w->isVisible())

@@ -14,10 +14,10 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QFileInfo>
 #include <QTest>
 #include <QTimer>
 
@@ -171,6 +171,9 @@ void TstFlashcardWindow::checkBoxesChooseWhatACardShows()
     t.click("bt_goon"); // the whole card, whatever the boxes say; still silent
     QCOMPARE(t.chinese(), QString("你好"));
     QCOMPARE(t.field("txt_eng"), QString("hello"));
+    auto* eng = t.window->findChild<QLineEdit*>("txt_eng");
+    QCOMPARE(eng->cursorPosition(), 0); // one longer than the field shows its beginning
+    QCOMPARE(eng->toolTip(), QString("hello"));
     QVERIFY(t.heard().isEmpty());
     t.box("ch_eng")->setChecked(true);
     t.click("bt_no");
@@ -314,16 +317,18 @@ void TstFlashcardWindow::summaryAtTheEnd()
     QCOMPARE(t.field("txt_feedback"), english("flash_welldone"));
     auto* summary = t.window->findChild<QLabel*>("txt_summary");
     QVERIFY(summary->isVisible());
+    QCOMPARE(QFileInfo::exists(VocFilePath + ".bak"), false); // only Stop and OK save
+    const QString shown = summary->text();
+    QTest::qWait(1100); // the summary is read, then Stop pressed: the training's time is over
+    t.click("bt_stop");
+    QCOMPARE(summary->text(), shown);
     const auto stored = [&](const char* key) { return ini::read(SettingsFile, "Tavi", key); };
     const int seconds = stored("flash_last_seconds").toInt();
     QVERIFY(seconds >= 2 && seconds < 10); // two pauses between rounds
-    QCOMPARE(summary->text(),
-             english("flash_summary").arg(3).arg(2).arg(2).arg(1).arg(QString("0:0%1").arg(seconds)));
+    QCOMPARE(shown, english("flash_summary").arg(3).arg(2).arg(2).arg(1).arg(QString("0:0%1").arg(seconds)));
     QCOMPARE(stored("flash_last_trained") + stored("flash_last_firsttry") + stored("flash_last_up") +
                  stored("flash_last_down"),
              QString("3221"));
-    QCOMPARE(QFileInfo::exists(VocFilePath + ".bak"), false); // only Stop and OK save
-    t.click("bt_stop");
     t.click("bt_start");
     QVERIFY(!summary->isVisible());
 }
