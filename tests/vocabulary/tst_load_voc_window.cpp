@@ -6,6 +6,7 @@
 #include "core/window_registry.h"
 #include "support/fakes.h"
 #include "support/test_folder.h"
+#include "vocabulary/voc_file.h"
 #include "vocabulary/word_table.h"
 
 #include <QAction>
@@ -68,7 +69,8 @@ private Q_SLOTS:
     void cancelledDialogLeavesCleanState();
     void filesWithoutWordsAreReported();
     void countFollowsTheBoxes();
-    void invalidLevelIsCleared();
+    void levelLimit_data();
+    void levelLimit();
     void okWithoutSelectionWarns();
     void closingWithoutOkStoresNothing();
     void reopeningStartsAfresh();
@@ -206,15 +208,39 @@ void TstLoadVocWindow::countFollowsTheBoxes()
     QCOMPARE(ini::read(SettingsFile, "Tavi", "load_txt_chap"), QString("1"));
 }
 
-void TstLoadVocWindow::invalidLevelIsCleared()
+// Typed into the box as a learner types: files hold levels such as 12 or -2.
+void TstLoadVocWindow::levelLimit_data()
 {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("selected");
+    QTest::newRow("12") << "12"
+                        << "12" << 3;
+    QTest::newRow("-2") << "-2"
+                        << "-2" << 1;
+    QTest::newRow("5") << "5"
+                       << "5" << 2;
+    QTest::newRow("not a number is left out") << "a1b"
+                                              << "1" << 2;
+}
+
+void TstLoadVocWindow::levelLimit()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(int, selected);
     Session s;
-    s.choose(s.sample());
-    s.field("txt_chap")->clear();
-    s.field("txt_lev")->setText("abc");
+    const QString words =
+        VocHeader + "\r12 + a1 + A + a + 1 + \r-2 + b2 + B + b + 1 + \r1 + c3 + C + c + 1 + \r";
+    s.folder.write("levels.txt",
+                   QByteArray("\xFF\xFE") +
+                       QByteArray(reinterpret_cast<const char*>(words.utf16()), words.size() * 2));
+    s.choose(s.folder.file("levels.txt"));
+    s.field("txt_lev")->clear();
+    QTest::keyClicks(s.field("txt_lev"), typed);
+    QCOMPARE(s.text("txt_lev"), shown);
     s.button("voc_to_array")->click();
-    QCOMPARE(s.text("txt_lev"), QString());
-    QCOMPARE(StudyCount, VocCount);
+    QCOMPARE(StudyCount + 1, selected);
 }
 
 void TstLoadVocWindow::okWithoutSelectionWarns()
@@ -229,7 +255,22 @@ void TstLoadVocWindow::okWithoutSelectionWarns()
     QCOMPARE(s.boxes.calls[0].title, QString("Tavi"));
     QVERIFY(!s.window->isVisible()); // the window closes all the same
     QVERIFY(!s.trainingEnabled());
-    QCOMPARE(s.main.findChild<QLabel*>("txt_status")->text(), english("main_txt_status_nowords"));
+    // The editor works on the whole file: the learner can open it to fix it.
+    QVERIFY(s.main.findChild<QAction*>("mnu_edit")->isEnabled());
+    QVERIFY(s.main.findChild<QPushButton*>("bt_edit")->isEnabled());
+    auto* status = s.main.findChild<QLabel*>("txt_status");
+    QCOMPARE(status->text(), english("main_txt_status_nowords"));
+    // ... and reads the whole hint.
+    QVERIFY(QTest::qWaitForWindowExposed(&s.main));
+    const QRect room = status->contentsRect();
+    const QRect needed = status->fontMetrics().boundingRect(
+        room, status->wordWrap() ? int(Qt::TextWordWrap) : 0, status->text());
+    QVERIFY2(needed.width() <= room.width() && needed.height() <= room.height(),
+             qPrintable(QString("%1x%2 in %3x%4")
+                            .arg(needed.width())
+                            .arg(needed.height())
+                            .arg(room.width())
+                            .arg(room.height())));
 }
 
 void TstLoadVocWindow::closingWithoutOkStoresNothing()
