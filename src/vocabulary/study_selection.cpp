@@ -22,7 +22,7 @@ QStringList leadingEntries(const QString& text)
     return entries;
 }
 
-double levelValue(const QString& cell)
+double levelValue(QStringView cell)
 {
     const auto v = parseNumber(cell);
     return v ? roundHalfEven(*v) : 0.0;
@@ -72,11 +72,11 @@ bool selectStudyWords(const StudyFilters& filters)
     const int last = std::min(VocCount, static_cast<int>(VocTable.size()) - 1);
     for (int r = 0; r <= last; ++r) {
         const VocRow& row = VocTable[r];
-        if (!allChapters && !chapters.contains(row[CHAPTER]))
+        if (!allChapters && !chapters.contains(row.view(CHAPTER)))
             continue;
-        if (!allLevels && !(levelValue(row[CTR]) <= limit))
+        if (!allLevels && !(levelValue(row.view(CTR)) <= limit))
             continue;
-        if (!allMarks && !marks.contains(row[SELECTION]))
+        if (!allMarks && !marks.contains(row.view(SELECTION)))
             continue;
         StudyList << QString::number(r);
     }

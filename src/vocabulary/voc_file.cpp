@@ -280,30 +280,40 @@ QString NarrowToAnsi(const QString& text)
     return out;
 }
 
+namespace {
+
+// NarrowToAnsi(text) appended, without a copy of the text when nothing is narrowed.
+void appendNarrowed(QString& out, QStringView text)
+{
+    if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.isSurrogate(); }))
+        out += NarrowToAnsi(text.toString());
+    else
+        out += text;
+}
+
+} // namespace
+
 QString BuildVocText()
 {
     static const QString sep = QStringLiteral(" + ");
     QString out;
     const int last = std::min(VocCount, static_cast<int>(VocTable.size()) - 1);
     out.reserve(64 + (last + 1) * 48);
-    out += NarrowToAnsi(VocHeader);
+    appendNarrowed(out, VocHeader);
     out += u'\r';
     for (int r = 0; r <= last; ++r) {
         const VocRow& row = VocTable[r];
         // Rows that blank lines formed carry no word; every other row is written.
         if (isBlankRow(row))
             continue;
-        out += NarrowToAnsi(row[CTR]);
-        out += sep;
-        out += NarrowToAnsi(row[PINYIN]);
-        out += sep;
-        out += row[CHAR];
-        out += sep;
-        out += NarrowToAnsi(row[TRANSLATION]);
-        out += sep;
-        out += NarrowToAnsi(row[CHAPTER]);
-        out += sep;
-        out += NarrowToAnsi(row[SELECTION]);
+        for (int column = CTR; column <= SELECTION; ++column) {
+            if (column > CTR)
+                out += sep;
+            if (column == CHAR)
+                out += row.view(CHAR); // the characters are written as they are
+            else
+                appendNarrowed(out, row.view(column));
+        }
         out += u'\r';
     }
     return out;
