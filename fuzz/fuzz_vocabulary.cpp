@@ -43,7 +43,15 @@ QString cutInStretches(QStringView text, const uint8_t* data, size_t size)
     QString pieces;
     QString lines;
     LineEnds ends;
-    VocCutter cut([&](QStringView p) { pieces += p + u'|'; }, [&](QStringView l) { lines += l + u'|'; });
+    VocCutter cut(
+        [&](QStringView p) {
+            pieces += p;
+            pieces += u'|';
+        },
+        [&](QStringView l) {
+            lines += l;
+            lines += u'|';
+        });
     for (qsizetype at = 0, i = 0; at < text.size(); ++i) {
         const qsizetype n = size ? 1 + data[size_t(i) % size] % 7 : text.size();
         QString stretch = text.sliced(at, std::min(n, text.size() - at)).toString();

@@ -8,7 +8,9 @@
 #include <QHash>
 #include <algorithm>
 #include <cctype>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tavi {
@@ -66,21 +68,38 @@ std::string asciiSyllable(QStringView letters)
     return out;
 }
 
-const std::vector<std::string>& syllableTable()
+// A syllable of up to six letters a to z as one number, five bits a letter: the check
+// looks up several syllables a word, millions of times for a large file.
+std::optional<quint32> syllableCode(std::string_view s)
 {
-    static const std::vector<std::string> table = [] {
-        std::vector<std::string> t;
+    if (s.empty() || s.size() > 6)
+        return std::nullopt;
+    quint32 code = 0;
+    for (char c : s) {
+        if (c < 'a' || c > 'z')
+            return std::nullopt;
+        code = code << 5 | quint32(c - 'a' + 1);
+    }
+    return code;
+}
+
+const std::vector<quint32>& syllableTable()
+{
+    static const std::vector<quint32> table = [] {
+        std::vector<quint32> t;
         for (const QString& s : mandarinSyllables())
-            t.push_back(s.toStdString());
+            if (const auto code = syllableCode(s.toStdString()))
+                t.push_back(*code);
         std::sort(t.begin(), t.end());
         return t;
     }();
     return table;
 }
 
-bool isSyllable(const std::string& s)
+bool isSyllable(std::string_view s)
 {
-    return !s.empty() && std::binary_search(syllableTable().begin(), syllableTable().end(), s);
+    const auto code = syllableCode(s);
+    return code && std::binary_search(syllableTable().begin(), syllableTable().end(), *code);
 }
 
 int hanCount(QStringView text)
@@ -129,10 +148,12 @@ size_t qHash(const WordKey& key, size_t seed = 0)
 
 WordKey wordKey(QStringView characters, QStringView pinyin, QString& letters)
 {
-    letters.clear();
+    letters.resize(pinyin.size());
+    qsizetype n = 0;
     for (QChar c : pinyin)
         if (c != u' ')
-            letters += c.toLower();
+            letters[n++] = c.toLower();
+    letters.truncate(n);
     return {quint64(qHash(characters, 1)) * 0x9E3779B97F4A7C15ULL + quint64(qHash(letters, 2)),
             quint64(qHash(characters, 3)) * 0xC2B2AE3D27D4EB4FULL + quint64(qHash(letters, 4))};
 }
@@ -198,20 +219,22 @@ void VocChecker::addLine(QStringView whole)
         if (withHeader(first) == first)
             return; // the header, not a word
     }
-    auto add = [&](Finding::Kind kind, QStringView chars, QStringList args = {}) {
+    // What a finding names is made only when findings are kept.
+    auto add = [&](Finding::Kind kind, QStringView chars, const auto& args) {
         ++d->count;
         if (d->keep)
-            d->findings.append({kind, number, chars.toString(), std::move(args)});
+            d->findings.append({kind, number, chars.toString(), args()});
     };
+    const auto none = [] { return QStringList(); };
     if (!line.contains(u'+')) {
-        add(Finding::Kind::NoPlus, {});
+        add(Finding::Kind::NoPlus, {}, none);
         return;
     }
     const QStringView pinyin = field(line, 1);
     const QStringView chars = field(line, 2);
-    auto report = [&](Finding::Kind kind, QStringList args = {}) { add(kind, chars, std::move(args)); };
+    auto report = [&](Finding::Kind kind, const auto& args) { add(kind, chars, args); };
     if (pinyin.isEmpty()) {
-        report(Finding::Kind::EmptyPinyin);
+        report(Finding::Kind::EmptyPinyin, none);
         return;
     }
     QList<Syllable>& syllables = d->syllables;
@@ -227,21 +250,23 @@ void VocChecker::addLine(QStringView whole)
             continue; // erhua: 儿 on its own
         // Erhua fused before the tone: dianr3 for 点儿.
         const bool fused = letters.size() > 1 && letters.back() == 'r' && letters != "er" &&
-                           isSyllable(letters.substr(0, letters.size() - 1));
+                           isSyllable(std::string_view(letters).substr(0, letters.size() - 1));
         erhua += fused ? 1 : 0;
         if (!fused && !isSyllable(letters)) {
-            report(Finding::Kind::UnknownSyllable, {s.text.toString()});
+            report(Finding::Kind::UnknownSyllable, [&] { return QStringList{s.text.toString()}; });
             allSpoken = false;
         } else if (s.tone.isNull() || s.tone > u'4') {
-            report(Finding::Kind::NoTone, {s.text.toString()});
+            report(Finding::Kind::NoTone, [&] { return QStringList{s.text.toString()}; });
             allSpoken = false;
-        } else {
-            d->name += s.text;
+        } else if (d->hasRecording) {
+            d->name += s.text; // the word's recording is looked up by it
         }
     }
     const int han = hanCount(chars);
     if (han > 0 && han != counted && han != counted + erhua)
-        report(Finding::Kind::CountMismatch, {QString::number(counted), QString::number(han)});
+        report(Finding::Kind::CountMismatch, [&] {
+            return QStringList{QString::number(counted), QString::number(han)};
+        });
     // Spoken as SpeakPinyin does: the word's recording, or else each syllable's.
     const RecordingLookup& hasRecording = d->hasRecording;
     if (hasRecording && !d->name.isEmpty() &&
@@ -252,13 +277,13 @@ void VocChecker::addLine(QStringView whole)
                 !(isSyllable(letters) || (letters.size() > 1 && letters.back() == 'r')))
                 continue;
             if (!hasRecording(s.text.toString() + QStringLiteral(".wav")))
-                report(Finding::Kind::NoRecording, {s.text.toString()});
+                report(Finding::Kind::NoRecording, [&] { return QStringList{s.text.toString()}; });
         }
     }
     // Twice: the same characters with the same pinyin (case and blanks aside).
     const WordKey key = wordKey(chars, pinyin, d->letters);
     if (const auto earlier = d->seen.constFind(key); earlier != d->seen.constEnd())
-        report(Finding::Kind::Duplicate, {QString::number(*earlier)});
+        report(Finding::Kind::Duplicate, [&] { return QStringList{QString::number(*earlier)}; });
     else
         d->seen.insert(key, number);
 }
