@@ -66,12 +66,13 @@ QByteArray ContentStamp::of(QByteArrayView bytes)
 bool decodeVocBytes(const ReadAt& read, qint64 size, const TextTake& take, ContentStamp* stamp,
                     const std::function<void(qint64)>& progress)
 {
-    QByteArray buffer(Chunk, Qt::Uninitialized);
+    // A stretch of Chunk bytes, or the whole of a smaller file (an even count all the same).
+    QByteArray buffer((std::clamp<qint64>(size, 2, Chunk) + 1) & ~qint64(1), Qt::Uninitialized);
     // Fills the buffer from offset; the count, short only at the end, or -1.
     auto chunkAt = [&](qint64 offset) -> qint64 {
         qint64 got = 0;
-        while (got < Chunk) {
-            const qint64 n = read(offset + got, buffer.data() + got, Chunk - got);
+        while (got < buffer.size()) {
+            const qint64 n = read(offset + got, buffer.data() + got, buffer.size() - got);
             if (n < 0)
                 return -1;
             if (n == 0)
@@ -132,7 +133,7 @@ bool decodeVocBytes(const ReadAt& read, qint64 size, const TextTake& take, Conte
     LineEnds lineEnds;
     QString text;
     QByteArray cut;
-    for (qint64 offset = 0; offset < size; offset += Chunk) {
+    for (qint64 offset = 0; offset < size; offset += buffer.size()) {
         const qint64 n = offset == 0 && first >= 0 ? first : chunkAt(offset);
         if (n < 0)
             return false;
