@@ -10,8 +10,8 @@
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextBlock>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <benchmark/benchmark.h>
 
 using namespace tavi;

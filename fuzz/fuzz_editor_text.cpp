@@ -53,7 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             fail("a finding outside the text's lines");
         if (f.kind == Finding::Kind::NoRecording)
             fail("a missing recording where every recording is there");
-        if (f.kind == Finding::Kind::Duplicate && !(f.args.value(0).toInt() >= 1 && f.args.value(0).toInt() < f.line))
+        if (f.kind == Finding::Kind::Duplicate &&
+            !(f.args.value(0).toInt() >= 1 && f.args.value(0).toInt() < f.line))
             fail("a word typed twice whose first line is not before it");
     }
     return 0;

@@ -5,8 +5,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -14,8 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const auto wav = tavi::parseWav(bytes);
     if (!wav)
         return 0;
-    const bool inside = wav->dataOffset >= 12 && wav->dataLength >= 0 &&
-                        wav->dataLength <= qint64(size) - wav->dataOffset;
+    const bool inside =
+        wav->dataOffset >= 12 && wav->dataLength >= 0 && wav->dataLength <= qint64(size) - wav->dataOffset;
     const bool frames = wav->channels > 0 && wav->sampleRate > 0 &&
                         wav->blockAlign == qint64(wav->channels) * wav->bitsPerSample / 8 &&
                         wav->dataLength % wav->blockAlign == 0;

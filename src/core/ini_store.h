@@ -24,7 +24,8 @@ QString read(const QString& file, const QString& section, const QString& key);
 // The value of key in section of a file's bytes, as read does it.
 QString readFrom(const QByteArray& bytes, const QString& section, const QString& key);
 // The file's bytes with key=value written in, as write does it.
-QByteArray replaced(const QByteArray& bytes, const QString& section, const QString& key, const QString& value);
+QByteArray replaced(const QByteArray& bytes, const QString& section, const QString& key,
+                    const QString& value);
 // Writes key=value, creating file, section and key as needed. False when the file
 // cannot be read or replaced (a missing folder, a read-only file or folder).
 bool write(const QString& file, const QString& section, const QString& key, const QString& value);

@@ -26,7 +26,8 @@ int main(int argc, char** argv)
     if (args.size() == 4 && args[1] == u"once") {
         SettingsFile = args[2] + QStringLiteral("/tavi.ini");
         WriteSetting(QStringLiteral("generation"), args[3]);
-        return WriteVocFile(args[2] + QStringLiteral("/v.txt"), test::generationText(args[3].toLong())) ? 0 : 3;
+        return WriteVocFile(args[2] + QStringLiteral("/v.txt"), test::generationText(args[3].toLong())) ? 0
+                                                                                                        : 3;
     }
     if (args.size() == 4 && args[1] == u"words") {
         const QString folder = args[2];

@@ -50,8 +50,8 @@ void TstSaveCrash::killedSavesLeaveWholeFiles()
     auto* random = QRandomGenerator::global();
 
     long start = 1;
-    long onDisk = -1;     // the generation the vocabulary file holds (-1: none yet)
-    QString iniOnDisk;    // the generation tavi.ini holds
+    long onDisk = -1;  // the generation the vocabulary file holds (-1: none yet)
+    QString iniOnDisk; // the generation tavi.ini holds
     int whole = 0;
     QStringList lost, strays;
     for (int k = 0; k < kills; ++k) {
