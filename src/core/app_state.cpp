@@ -14,6 +14,15 @@ QString joinPath(const QString& folder, const QString& name)
     return folder + QDir::separator() + name;
 }
 
+void resetAppState()
+{
+    for (QString* value : {&ProgramFolder, &LanguageFile, &SettingsFile, &SettingsSection, &SoundFolder,
+                           &SharedFolder, &HelpFile, &VocFilePath})
+        value->clear();
+    LanguageSection = QStringLiteral("ENGLISH");
+    ChineseFont = QStringLiteral("MS Song");
+}
+
 void initProgramPaths(const QString& programFolder, const QString& sharedFolder)
 {
     ProgramFolder = QDir::toNativeSeparators(programFolder);

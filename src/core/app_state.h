@@ -23,6 +23,10 @@ inline QString VocFilePath;     // the current vocabulary file
 // The application's title: the default title of message boxes.
 inline const QString AppTitle = QStringLiteral("Tavi");
 
+// Every value above as before the start-up sequence, the language ENGLISH and the
+// Chinese font "MS Song" (what a test starts from).
+void resetAppState();
+
 // Joins a folder and a file name with the native separator.
 QString joinPath(const QString& folder, const QString& name);
 

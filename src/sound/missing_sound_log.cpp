@@ -11,6 +11,15 @@
 
 namespace tavi {
 
+void resetMissingSoundLog()
+{
+    LogEnabled = false;
+    LogFilePath.clear();
+    CurrentCharacter.clear();
+    log_header_written = false;
+    log_failure_reported = false;
+}
+
 QString defaultLogFilePath()
 {
     return joinPath(QDir::homePath(), QStringLiteral("tavi_logfile.csv"));

@@ -16,6 +16,9 @@ inline QString CurrentCharacter;
 inline bool log_header_written = false;
 inline bool log_failure_reported = false;
 
+// Logging off, no path, nothing spoken yet and nothing written in this run.
+void resetMissingSoundLog();
+
 // The log's default path: tavi_logfile.csv in the user's home folder.
 QString defaultLogFilePath();
 

@@ -54,6 +54,17 @@ QStringList VocRow::cells() const
     return out;
 }
 
+void resetWordTable()
+{
+    VocTable.clear();
+    VocCount = -1;
+    StudyList.clear();
+    StudyCount = -1;
+    ++VocTableVersion;
+    VocTableSource.clear();
+    VocTableStamp.clear();
+}
+
 bool tableReadFrom(const QString& path)
 {
     return VocCount >= 0 && !VocTableSource.isEmpty() &&

@@ -56,6 +56,9 @@ inline QString VocTableSource;
 // contentStamp of that file when it was read or last saved.
 inline QByteArray VocTableStamp;
 
+// No words, no selection, no source: as at the start of a run.
+void resetWordTable();
+
 // Whether a save may replace path with the word table: only a table read from that
 // very file in this run, holding at least one word. A save after a failed or missing
 // load would otherwise replace the user's words with an empty list.

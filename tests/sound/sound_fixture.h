@@ -19,11 +19,7 @@ struct SoundFixture {
     SoundFixture()
     {
         QDir(folder.path()).mkdir(QStringLiteral("sound"));
-        LogEnabled = false;
         LogFilePath = folder.file(QStringLiteral("log.csv"));
-        CurrentCharacter.clear();
-        log_header_written = false;
-        log_failure_reported = false;
     }
     // The output fake does not read the files, so empty ones will do.
     void addSounds(const QStringList& names) const

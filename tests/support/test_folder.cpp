@@ -3,6 +3,7 @@
 
 #include "core/app_state.h"
 #include "core/ini_store.h"
+#include "sound/missing_sound_log.h"
 #include "vocabulary/voc_file.h"
 #include "vocabulary/word_table.h"
 
@@ -33,16 +34,11 @@ TestProgramFolder::TestProgramFolder(Contents contents)
                                  "my_vocabulary/pcr1-10u.txt", "meine vokabeln/pcr1-10u_d.txt", "cards.jpg"})
             QFile::copy(shippedData(QLatin1String(name)), file(QLatin1String(name)));
     }
+    // Every process-wide value as a run starts, so that no test sees another's.
+    resetAppState();
+    resetWordTable();
+    resetMissingSoundLog();
     initProgramPaths(m_dir.path());
-    LanguageSection = QStringLiteral("ENGLISH");
-    HelpFile.clear();
-    VocFilePath.clear();
-    ChineseFont = QStringLiteral("MS Song");
-    VocTable.clear();
-    VocCount = -1;
-    StudyList.clear();
-    StudyCount = -1;
-    VocTableSource.clear();
 }
 
 QString TestProgramFolder::file(const QString& name) const
