@@ -5,6 +5,7 @@
 #include "support/fakes.h"
 #include "support/test_folder.h"
 
+#include <QDirIterator>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTest>
@@ -15,110 +16,114 @@ using tavi::test::TestProgramFolder;
 
 namespace {
 
-// Every language key the program's windows look up.
-const QStringList kAllKeys = {"main_txt_title",
-                              "main_txt_status_load",
-                              "main_welcome",
-                              "main_loadvoc",
-                              "main_end",
-                              "main_bt_flash",
-                              "main_bt_autovoc",
-                              "main_bt_speakpinyin",
-                              "main_bt_brain",
-                              "main_bt_game1",
-                              "main_bt_edit",
-                              "main_bt_about",
-                              "main_bt_help",
-                              "main_txt_status_flash",
-                              "main_txt_status_autovoc",
-                              "main_txt_status_speakpinyin",
-                              "main_txt_status_brain",
-                              "main_txt_status_game1",
-                              "main_txt_status_edit",
-                              "main_txt_status_about",
-                              "main_txt_status_goodbye",
-                              "bt_OK",
-                              "bt_yes",
-                              "bt_no",
-                              "about_bt_ok",
-                              "about_bt_install",
-                              "about_tavititle",
-                              "load_loadvoc",
-                              "load_lbl_vocfile",
-                              "load_lbl_studyfile",
-                              "load_txt_of",
-                              "load_more_sel",
-                              "load_numofvoc",
-                              "load_vocall",
-                              "load_chapter",
-                              "load_level",
-                              "load_bt_selvoc",
-                              "load_bt_browse",
-                              "load_loaddialog",
-                              "edit_bt_OK",
-                              "edit_bt_cancel",
-                              "edit_fontsize",
-                              "edit_input",
-                              "edit_current_file",
-                              "edit_discard_changes",
-                              "tools_do_log",
-                              "speak_speak",
-                              "flash_title",
-                              "flash_speaking",
-                              "flash_feedback",
-                              "flash_nextround",
-                              "flash_welldone",
-                              "flash_chinese",
-                              "flash_pinyin",
-                              "flash_translation",
-                              "flash_known",
-                              "flash_round",
-                              "flash_voc_this_round",
-                              "flash_bt_repeat",
-                              "flash_bt_goon",
-                              "flash__btstart",
-                              "flash_bt_stop",
-                              "autof_title",
-                              "autof_timebetween",
-                              "autof_timeuntil",
-                              "autof_bt_start",
-                              "autof_bt_stop",
-                              "brainwash_title",
-                              "brainwash_intervall",
-                              "brainwash_whattodisplay",
-                              "brainwash_usehotkey",
-                              "brainwash_periode_tip",
-                              "brainwash_nohotkey",
-                              "game1_start",
-                              "game1_char",
-                              "game1_pinyin",
-                              "game1_sound",
-                              "game1_press",
-                              "game1_go",
-                              "game1_done",
-                              "install_installed",
-                              "install_not_installed",
-                              "install_ie",
-                              "install_ime",
-                              "install_snd",
-                              "install_core",
-                              "install_optional",
-                              "install_connected",
-                              "install_link",
-                              "install_need_input",
-                              "flash_bt_undo",
-                              "flash_nothing",
-                              "flash_summary",
-                              "main_txt_status_nowords",
-                              "load_file_empty",
-                              "load_file_unreadable",
-                              "load_file_too_large",
-                              "load_reading",
-                              "save_file_changed",
-                              "save_file_deleted",
-                              "save_file_other_name",
-                              "save_file_title",
-                              "game1_nowords"};
+// The text from open (just after a "(" or "{") to its matching close.
+QString balanced(const QString& text, qsizetype open)
+{
+    int depth = 1;
+    for (qsizetype i = open; i < text.size(); ++i) {
+        if (text[i] == u'(' || text[i] == u'{')
+            ++depth;
+        else if ((text[i] == u')' || text[i] == u'}') && --depth == 0)
+            return text.sliced(open, i - open);
+    }
+    return {};
+}
+
+// The arguments of a call (the text between its parentheses), split at its own commas.
+QStringList argumentsOf(const QString& text)
+{
+    QStringList out{QString()};
+    int depth = 0;
+    for (QChar c : text) {
+        depth += (c == u'(' || c == u'{' || c == u'[') - (c == u')' || c == u'}' || c == u']');
+        if (c == u',' && depth == 0)
+            out << QString();
+        else
+            out.back() += c;
+    }
+    return out;
+}
+
+QStringList literalsIn(const QString& code)
+{
+    static const QRegularExpression literal(QStringLiteral("\"([^\"\\\\]*)\""));
+    QStringList out;
+    for (const auto& m : literal.globalMatch(code))
+        out << m.captured(1);
+    return out;
+}
+
+// Every language key the program looks up, read from its source: the texts written in
+// a LangText call, and where a call passes a name (LangText(key)), the texts that name
+// gets: a local's or an array's initialiser, or a parameter's argument at every call
+// of its function.
+QStringList keysInSource()
+{
+    QString all;
+    QDirIterator it(QStringLiteral(TAVI_SOURCE_DIR), {"*.cpp", "*.h"}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile f(it.next());
+        if (f.open(QIODevice::ReadOnly))
+            all += QString::fromUtf8(f.readAll()) + u'\n';
+    }
+    QStringList keys;
+    static const QRegularExpression call(QStringLiteral("\\bLangText\\("));
+    static const QRegularExpression name(QStringLiteral("^\\s*(?:QLatin1String\\()?(\\w+)"));
+    // A function's head: a line at the margin, and the indented lines it wraps into,
+    // then a "{" of its own.
+    static const QRegularExpression head(QStringLiteral("\\n(\\S[^\\n;{}]*(?:\\n[ \\t]+[^\\n;{}]*)*)\\n\\{"));
+    struct Head {
+        qsizetype start;
+        qsizetype end;
+        QString text;
+    };
+    QList<Head> heads;
+    for (auto it = head.globalMatch(all); it.hasNext();) {
+        const QRegularExpressionMatch h = it.next();
+        heads.append({h.capturedStart(), h.capturedEnd(), h.captured(1)});
+    }
+    for (const auto& m : call.globalMatch(all)) {
+        const QString argument = balanced(all, m.capturedEnd());
+        keys << literalsIn(argument);
+        const QString var = name.match(argument).captured(1);
+        if (var.isEmpty() || var == u"const" || var.startsWith(u'Q') || !literalsIn(argument).isEmpty())
+            continue; // the declaration, or no name
+        // The function the call stands in: its head is the last line before a "{" of
+        // its own.
+        const auto enclosing = std::find_if(heads.rbegin(), heads.rend(),
+                                            [&](const Head& h) { return h.start < m.capturedStart(); });
+        if (enclosing == heads.rend())
+            continue;
+        // A local or an array there: "var = ...;" or "var[] = {...};".
+        const QString body = all.sliced(enclosing->end, m.capturedStart() - enclosing->end);
+        const QRegularExpression init(QStringLiteral("\\b%1(?:\\[\\])?\\s*=([^;]*);").arg(var));
+        for (const auto& i : init.globalMatch(body))
+            keys << literalsIn(i.captured(1));
+        // A parameter of that function: its argument at every call of the function.
+        static const QRegularExpression function(QStringLiteral("(\\w+)\\((.*)\\)"),
+                                                 QRegularExpression::DotMatchesEverythingOption);
+        const auto f = function.match(enclosing->text);
+        const QStringList parameters = argumentsOf(f.captured(2));
+        const auto index =
+            std::find_if(
+                parameters.begin(), parameters.end(),
+                [&](const QString& p) {
+                    return QRegularExpression(QStringLiteral("\\b%1\\b").arg(var)).match(p).hasMatch();
+                }) -
+            parameters.begin();
+        if (!f.hasMatch() || index == parameters.size())
+            continue;
+        const QRegularExpression use(QStringLiteral("\\b%1\\(").arg(f.captured(1)));
+        for (const auto& u : use.globalMatch(all)) {
+            const QStringList args = argumentsOf(balanced(all, u.capturedEnd()));
+            if (index < args.size())
+                keys << literalsIn(args[index]);
+        }
+    }
+    keys.removeDuplicates();
+    return keys;
+}
 
 } // namespace
 
@@ -203,7 +208,10 @@ void TstLanguage::shippedFileHasEveryKey()
     const QByteArray bytes = f.readAll();
     QVERIFY(!bytes.startsWith("\xef\xbb\xbf"));
     QVERIFY2(QString::fromUtf8(bytes).toUtf8() == bytes, "language.ini must be UTF-8");
-    for (const QString& key : kAllKeys) {
+    const QStringList keys = keysInSource();
+
+    QVERIFY2(keys.size() > 100, qPrintable(keys.join(u' '))); // the scan found the program's keys
+    for (const QString& key : keys) {
         const QString text = ini::read(file, section, key);
         QVERIFY2(!text.isEmpty(), qPrintable(section + ": no text for " + key));
         QVERIFY2(text != key, qPrintable(section + ": untranslated " + key));
