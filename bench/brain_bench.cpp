@@ -2,6 +2,7 @@
 // scheduler step, shown and (at the pinyin step) spoken to a recorder. Also the resident
 // memory before and after 10,000 ticks driven as fast as possible, which must stay flat
 // for a run left going all day.
+#include "app/all_windows.h"
 #include "bench_support.h"
 #include "brainwash/brain_window.h"
 #include "brainwash/window_system.h"

@@ -1,5 +1,6 @@
 // The vocabulary check over 100,000 words (recordings looked up in the sound folder), and
 // one drawing of the progress view over them.
+#include "app/all_windows.h"
 #include "bench_support.h"
 #include "core/window_registry.h"
 #include "sound/sound_index.h"

@@ -1,6 +1,7 @@
 // The vocabulary editor with 10,000 and 100,000 words: opening it (the canonical text
 // built and shown), Refresh (parsed, rebuilt and shown again), and one keystroke in the
 // text up to its repaint.
+#include "app/all_windows.h"
 #include "bench_support.h"
 #include "core/window_registry.h"
 #include "ui/unicode_text_box.h"

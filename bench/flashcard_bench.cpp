@@ -1,6 +1,7 @@
 // Time from a Yes click to the next card shown and its sound handed to the output,
 // for selections of 10 and 10,000 words. The output is a recorder: what is measured
 // is the trainer's own work (including the repaint before speaking), not the sound.
+#include "app/all_windows.h"
 #include "bench_support.h"
 #include "core/window_registry.h"
 

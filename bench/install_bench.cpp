@@ -1,5 +1,6 @@
 // Opening the installation check on this machine: every check run on the real desktop's
 // files and the window shown and painted.
+#include "app/all_windows.h"
 #include "bench_support.h"
 #include "core/window_registry.h"
 

@@ -1,6 +1,7 @@
 // The memory game: from a click on a card to its face shown and its sound handed to the
 // output, and the dealing of a new board (shuffle, faces and backs laid out). The
 // output is a recorder, so what is measured is the game's own work.
+#include "app/all_windows.h"
 #include "bench_support.h"
 #include "core/window_registry.h"
 #include "game/memory_window.h"

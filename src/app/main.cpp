@@ -1,4 +1,5 @@
 // Installs the real services and starts the main window.
+#include "app/all_windows.h"
 #include "core/main_window.h"
 #include "core/msgbox.h"
 #include "core/program_folder.h"

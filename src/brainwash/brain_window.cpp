@@ -8,7 +8,7 @@
 #include "brainwash/float_window.h"
 #include "brainwash/window_system.h"
 #include "core/language.h"
-#include "core/main_window.h"
+#include "core/main_hub.h"
 #include "core/msgbox.h"
 #include "core/settings.h"
 #include "sound/speak_on_screen.h"
@@ -38,10 +38,8 @@ namespace {
 // manager's normal frame, here the frame around the main window.
 int buttonsWidthTwips()
 {
-    int frame = 0;
-    if (const MainWindow* main = MainWindow::instance())
-        frame = main->frameGeometry().width() - main->geometry().width();
-    return 1650 + frame * TwipsPerPixel;
+    const MainHub* main = mainHub();
+    return 1650 + (main ? main->frameWidth() : 0) * TwipsPerPixel;
 }
 
 template <typename W> W* placed(QWidget* parent, const char* name, const QRect& geometry)
@@ -268,8 +266,8 @@ void BrainWindow::toggle_float()
         return;
     if (m_float->isVisible()) {
         m_float->hide();
-        if (MainWindow* main = MainWindow::instance())
-            main->showMinimized();
+        if (MainHub* main = mainHub())
+            main->minimiseMain();
     } else {
         m_float->show();
         follow_foreground();

@@ -33,8 +33,6 @@ namespace tavi {
 
 namespace {
 
-MainWindow* g_mainWindow = nullptr;
-
 QAction* addItem(QMenu* menu, const char* name, const QString& text = QString())
 {
     auto* a = menu->addAction(text);
@@ -117,7 +115,7 @@ void assignAccessKeys(QMenu* menu)
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("main"));
-    g_mainWindow = this;
+    m_previousHub = setMainHub(this);
     buildMenus();
     buildControls();
     connectCommands();
@@ -126,13 +124,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
 
 MainWindow::~MainWindow()
 {
-    if (g_mainWindow == this)
-        g_mainWindow = nullptr;
-}
-
-MainWindow* MainWindow::instance()
-{
-    return g_mainWindow;
+    setMainHub(m_previousHub);
 }
 
 void MainWindow::buildMenus()
@@ -421,6 +413,26 @@ void MainWindow::setEditEnabled(bool enabled)
 void MainWindow::setStatus(const QString& text)
 {
     txt_status->setText(text);
+}
+
+void MainWindow::showMain()
+{
+    show();
+}
+
+void MainWindow::minimiseMain()
+{
+    showMinimized();
+}
+
+QRect MainWindow::mainFrame() const
+{
+    return isVisible() ? frameGeometry() : QRect();
+}
+
+int MainWindow::frameWidth() const
+{
+    return frameGeometry().width() - geometry().width();
 }
 
 void MainWindow::openWindow(const QString& name, const QString& statusKey, bool statusAfter)

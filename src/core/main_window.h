@@ -2,6 +2,8 @@
 // interface language and opens every other window; it holds no vocabulary logic.
 #pragma once
 
+#include "core/main_hub.h"
+
 #include <QMainWindow>
 
 class QAction;
@@ -11,14 +13,11 @@ class QPushButton;
 
 namespace tavi {
 
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public MainHub {
     Q_OBJECT
 public:
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
-
-    // The main window of this run, or nullptr before it exists.
-    static MainWindow* instance();
 
     // The start-up sequence; it ends by showing the window in the chosen language.
     void Form_Load(const QString& programFolder, const QString& sharedFolder = QString());
@@ -26,12 +25,14 @@ public:
     void init_main_window();
     // Closes the language-dependent windows and shows the main window.
     void unload_windows();
-    // Enables or disables the ten training commands.
-    void set_vocbuttons(bool enabled);
-    // The two "Edit vocabulary file" commands alone: the editor needs no selection.
-    void setEditEnabled(bool enabled);
-    // The status line under the buttons.
-    void setStatus(const QString& text);
+    // The hub that the other windows see.
+    void set_vocbuttons(bool enabled) override;
+    void setEditEnabled(bool enabled) override;
+    void setStatus(const QString& text) override;
+    void showMain() override;
+    void minimiseMain() override;
+    QRect mainFrame() const override;
+    int frameWidth() const override;
     // Ends the program at once.
     void frm_main_terminate();
 
@@ -65,6 +66,7 @@ private:
     // Controls
     QLabel* txt_title = nullptr;
     QLabel* txt_status = nullptr;
+    MainHub* m_previousHub = nullptr;
     QGroupBox* Frame1 = nullptr;
     QGroupBox* Frame2 = nullptr;
     QGroupBox* Frame3 = nullptr;

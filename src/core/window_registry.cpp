@@ -1,7 +1,7 @@
 // The single-instance window registry.
 #include "core/window_registry.h"
 
-#include "core/main_window.h"
+#include "core/main_hub.h"
 
 #include <QScreen>
 #include <algorithm>
@@ -18,9 +18,9 @@ WindowRegistry* g_current = nullptr;
 void placeOverMainWindow(QWidget* w)
 {
     QRect host;
-    if (const MainWindow* main = MainWindow::instance(); main && main->isVisible())
-        host = main->frameGeometry();
-    else if (const QScreen* screen = w->screen())
+    if (const MainHub* main = mainHub())
+        host = main->mainFrame();
+    if (const QScreen* screen = w->screen(); host.isEmpty() && screen)
         host = screen->availableGeometry();
     if (host.isEmpty())
         return;

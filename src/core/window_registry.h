@@ -43,7 +43,4 @@ private:
 // The registry of this run.
 WindowRegistry& windows();
 
-// Registers every window the main window can open.
-void registerAllWindows(WindowRegistry& registry);
-
 } // namespace tavi

@@ -4,7 +4,7 @@
 
 #include "core/app_state.h"
 #include "core/language.h"
-#include "core/main_window.h"
+#include "core/main_hub.h"
 #include "core/msgbox.h"
 #include "core/settings.h"
 #include "core/window_registry.h"
@@ -284,12 +284,12 @@ void LoadVocWindow::close1_Click()
                QStringLiteral("Tavi"));
     hide();
     load_settings(QStringLiteral("W"));
-    if (MainWindow* main = MainWindow::instance()) {
+    if (MainHub* main = mainHub()) {
         main->set_vocbuttons(StudyCount >= 0);
         main->setEditEnabled(true); // the editor works on the whole file, selected or not
         if (StudyCount < 0)
             main->setStatus(LangText(QStringLiteral("main_txt_status_nowords")));
-        main->show();
+        main->showMain();
     }
     windows().unload(objectName());
 }

@@ -1,5 +1,6 @@
 // The brainwash settings window and its floating window, by control names, with fakes
 // for the boxes, the sound and the window system; the timer's ticks are made by the test.
+#include "app/all_windows.h"
 #include "brainwash/brain_window.h"
 #include "brainwash/float_window.h"
 #include "core/app_state.h"

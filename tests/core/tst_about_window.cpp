@@ -1,4 +1,5 @@
 // The about window: captions, links, the hover colours and OK.
+#include "app/all_windows.h"
 #include "core/about_window.h"
 #include "core/app_state.h"
 #include "core/ini_store.h"

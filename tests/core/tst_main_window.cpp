@@ -1,5 +1,6 @@
 // The main window: start-up, first start, language switching, the commands it
 // enables, help and exit.
+#include "app/all_windows.h"
 #include "core/app_state.h"
 #include "core/ini_store.h"
 #include "core/main_window.h"

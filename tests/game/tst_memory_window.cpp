@@ -1,4 +1,5 @@
 // The memory game window, played by control names with a recording audio fake.
+#include "app/all_windows.h"
 #include "core/app_state.h"
 #include "core/ini_store.h"
 #include "core/window_registry.h"

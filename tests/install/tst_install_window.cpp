@@ -1,5 +1,6 @@
 // The installation check: the desktop's input methods found by their files, and the
 // window's rows, colours and links, with a fake of the desktop.
+#include "app/all_windows.h"
 #include "core/app_state.h"
 #include "core/window_registry.h"
 #include "install/install_probe.h"

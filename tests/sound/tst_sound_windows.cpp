@@ -1,4 +1,5 @@
 // The tools window and the speak-pinyin window, driven by their control names.
+#include "app/all_windows.h"
 #include "core/ini_store.h"
 #include "core/window_registry.h"
 #include "sound_fixture.h"

@@ -1,5 +1,6 @@
 // The automatic flashcard window, driven tick by tick through Timer1_Timer and read by
 // control names, with a recording audio fake.
+#include "app/all_windows.h"
 #include "core/app_state.h"
 #include "core/ini_store.h"
 #include "core/window_registry.h"

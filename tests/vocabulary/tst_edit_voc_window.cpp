@@ -1,6 +1,7 @@
 // The vocabulary editor, by control names with the message-box fake: what it opens
 // with, what Refresh and OK make of an edited text, and that leaving it without OK
 // puts the word table back.
+#include "app/all_windows.h"
 #include "core/app_state.h"
 #include "core/msgbox.h"
 #include "core/window_registry.h"

@@ -1,5 +1,6 @@
 // The selection window: defaults, choosing a file, the filters, the counts, the
 // warnings, and OK handing back to the main window.
+#include "app/all_windows.h"
 #include "core/app_state.h"
 #include "core/ini_store.h"
 #include "core/main_window.h"

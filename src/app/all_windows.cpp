@@ -1,7 +1,8 @@
-// The windows this version of the program can open, by name.
+// The composition root of the windows: every window this version can open, by name.
+#include "app/all_windows.h"
+
 #include "brainwash/brain_window.h"
 #include "core/about_window.h"
-#include "core/window_registry.h"
 #include "game/memory_window.h"
 #include "install/install_window.h"
 #include "sound/speak_pinyin_window.h"
