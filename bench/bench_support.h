@@ -4,7 +4,7 @@
 #pragma once
 
 #include "core/app_state.h"
-#include "sound/audio_output.h"
+#include "core/services.h"
 #include "vocabulary/word_table.h"
 
 #include <QApplication>

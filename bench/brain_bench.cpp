@@ -5,7 +5,7 @@
 #include "app/all_windows.h"
 #include "bench_support.h"
 #include "brainwash/brain_window.h"
-#include "brainwash/window_system.h"
+#include "core/services.h"
 #include "core/window_registry.h"
 
 #include <QApplication>
@@ -46,14 +46,13 @@ struct Run {
     QTemporaryDir dir;
     bench::CountingOutput output;
     MovingForeground foreground;
+    ServiceScope services{{.audio = &output, .windowSystem = &foreground}};
     WindowRegistry registry;
     BrainWindow* window = nullptr;
 
     Run()
     {
         bench::prepareWords(dir, 100);
-        setAudioOutput(&output);
-        setWindowSystem(&foreground);
         registerAllWindows(registry);
         registry.open(QStringLiteral("frm_brain"));
         window = registry.get<BrainWindow>(QStringLiteral("frm_brain"));
@@ -61,12 +60,7 @@ struct Run {
         window->findChild<QTimer*>(QStringLiteral("Timer1"))->stop(); // the benchmark ticks
         QApplication::processEvents();
     }
-    ~Run()
-    {
-        registry.unloadAll();
-        setWindowSystem(nullptr);
-        setAudioOutput(nullptr);
-    }
+    ~Run() { registry.unloadAll(); }
 };
 
 void BM_BrainTick(benchmark::State& state)

@@ -21,7 +21,7 @@ void BM_YesToNextCard(benchmark::State& state)
     bench::prepareWords(dir, words);
 
     bench::CountingOutput output;
-    setAudioOutput(&output);
+    const ServiceScope sound({.audio = &output});
     WindowRegistry registry;
     registerAllWindows(registry);
     registry.open(QStringLiteral("flashcard"));
@@ -43,7 +43,6 @@ void BM_YesToNextCard(benchmark::State& state)
         yes->click();
         benchmark::DoNotOptimize(output.played - before);
     }
-    setAudioOutput(nullptr);
 }
 
 } // namespace

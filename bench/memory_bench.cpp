@@ -18,6 +18,7 @@ namespace {
 struct Board {
     QTemporaryDir dir;
     bench::CountingOutput output;
+    ServiceScope sound{{.audio = &output}};
     WindowRegistry registry;
     MemoryWindow* window = nullptr;
     QPushButton* start = nullptr;
@@ -25,14 +26,12 @@ struct Board {
     Board()
     {
         bench::prepareWords(dir, 15);
-        setAudioOutput(&output);
         registerAllWindows(registry);
         registry.open(QStringLiteral("frm_game1"));
         window = static_cast<MemoryWindow*>(registry.find(QStringLiteral("frm_game1")));
         start = window->findChild<QPushButton*>(QStringLiteral("bt_start"));
         QApplication::processEvents();
     }
-    ~Board() { setAudioOutput(nullptr); }
 };
 
 void BM_ClickToFaceShown(benchmark::State& state)

@@ -64,7 +64,7 @@ void BM_SpeakToFirstSample(benchmark::State& state)
     qputenv("SDL_DISKAUDIOFILE", "/dev/null");
     Folder folder;
     TimedOutput output;
-    tavi::setAudioOutput(&output);
+    const tavi::ServiceScope sound({.audio = &output});
     tavi::SpeakPinyin(QStringLiteral("wait")); // opens the device and lists the folder
     for (auto _ : state) {
         output.first = true;
@@ -73,7 +73,6 @@ void BM_SpeakToFirstSample(benchmark::State& state)
         tavi::SpeakPinyin(QStringLiteral("Ni3hao3"));
         state.SetIterationTime(std::chrono::duration<double>(output.firstQueued - start).count());
     }
-    tavi::setAudioOutput(nullptr);
 }
 BENCHMARK(BM_SpeakToFirstSample)->UseManualTime()->Unit(benchmark::kMicrosecond);
 

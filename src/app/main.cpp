@@ -4,7 +4,9 @@
 #include "core/msgbox.h"
 #include "core/program_folder.h"
 #include "core/qt_message_box.h"
+#include "core/services.h"
 #include "core/window_registry.h"
+#include "install/install_probe.h"
 #include "platform/sdl_audio_output.h"
 #include "platform/x11_window_system.h"
 #include "platform/xdg_opener.h"
@@ -50,16 +52,14 @@ int main(int argc, char* argv[])
     // The welcome box is shown before the main window; closing it must not end the run.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // The real services, for as long as the program runs.
     tavi::QtMessageBox boxes;
-    tavi::setMessageBoxService(&boxes);
     tavi::XdgOpener opener;
-    tavi::setDesktopOpener(&opener);
     tavi::QtOpenFileDialog fileDialog;
-    tavi::setOpenFileDialogService(&fileDialog);
     tavi::SdlAudioOutput audio;
-    tavi::setAudioOutput(&audio);
     tavi::X11WindowSystem windowSystem;
-    tavi::setWindowSystem(&windowSystem);
+    tavi::DesktopInstallProbe installProbe;
+    const tavi::ServiceScope services({&boxes, &opener, &fileDialog, &audio, &windowSystem, &installProbe});
     tavi::WindowRegistry registry;
     tavi::registerAllWindows(registry);
 
@@ -79,10 +79,5 @@ int main(int argc, char* argv[])
         registry.unloadAll();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    tavi::setWindowSystem(nullptr);
-    tavi::setOpenFileDialogService(nullptr);
-    tavi::setAudioOutput(nullptr);
-    tavi::setDesktopOpener(nullptr);
-    tavi::setMessageBoxService(nullptr);
     return rc;
 }

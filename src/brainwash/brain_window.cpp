@@ -6,10 +6,10 @@
 #include "brainwash/brain_window.h"
 
 #include "brainwash/float_window.h"
-#include "brainwash/window_system.h"
 #include "core/language.h"
 #include "core/main_hub.h"
 #include "core/msgbox.h"
+#include "core/services.h"
 #include "core/settings.h"
 #include "sound/speak_on_screen.h"
 #include "ui/check_box_settings.h"
@@ -84,14 +84,14 @@ BrainWindow::BrainWindow(QWidget* parent) : QWidget(parent, Qt::Window), m_float
     brain_captions();
     Timer1->setInterval(1000);
 
-    if (WindowSystem* ws = windowSystem())
+    if (WindowSystem* ws = services().windowSystem)
         ws->onHotkey = [this] { toggle_float(); };
 }
 
 BrainWindow::~BrainWindow()
 {
     Timer1->stop();
-    if (WindowSystem* ws = windowSystem()) {
+    if (WindowSystem* ws = services().windowSystem) {
         if (m_hotkeyBound)
             ws->ungrabHotkey();
         ws->onHotkey = nullptr;
@@ -189,7 +189,7 @@ void BrainWindow::brain_captions()
 
 bool BrainWindow::hotkeyAvailable() const
 {
-    const WindowSystem* ws = windowSystem();
+    const WindowSystem* ws = services().windowSystem;
     return ws && ws->available();
 }
 
@@ -232,7 +232,7 @@ void BrainWindow::bt_ok_Click()
 
 void BrainWindow::set_hotkey(bool enable)
 {
-    WindowSystem* ws = windowSystem();
+    WindowSystem* ws = services().windowSystem;
     if (!ws)
         return;
     if (!enable) {
@@ -278,7 +278,7 @@ void BrainWindow::follow_foreground()
 {
     if (!m_float->isVisible())
         return;
-    WindowSystem* ws = windowSystem();
+    WindowSystem* ws = services().windowSystem;
     if (!ws || !ws->available())
         return;
     const auto foreground = ws->foreground();

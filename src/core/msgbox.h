@@ -18,17 +18,9 @@ enum MsgBoxStyle : int {
 // The button pressed.
 enum MsgBoxResult : int { vbOK = 1, vbCancel = 2, vbYes = 6, vbNo = 7 };
 
-class MessageBoxService {
-public:
-    virtual ~MessageBoxService() = default;
-    virtual int show(const QString& text, int flags, const QString& title) = 0;
-};
-
-// Installs the service every MsgBox goes through (not owned). Without one, a box is
-// written to standard error and answered with its first button.
-void setMessageBoxService(MessageBoxService* service);
-
-// Shows a message box; an empty title means the application's title ("Tavi").
+// Shows a message box through services().boxes; an empty title means the
+// application's title ("Tavi"). Without that service the box is written to standard
+// error and answered with its first button.
 int MsgBox(const QString& text, int flags = vbOKOnly, const QString& title = QString());
 
 } // namespace tavi

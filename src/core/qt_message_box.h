@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/msgbox.h"
+#include "core/services.h"
 
 namespace tavi {
 

@@ -2,6 +2,8 @@
 // reports whatever failure the opener calls back with.
 #include "core/run_file.h"
 
+#include "core/services.h"
+
 #include "core/msgbox.h"
 
 #include <QDir>
@@ -11,18 +13,11 @@
 namespace tavi {
 
 namespace {
-DesktopOpener* g_opener = nullptr;
-
 void report(int code)
 {
     MsgBox(RunFileMessage(code), vbCritical | vbOKCancel, QStringLiteral("RunFile"));
 }
 } // namespace
-
-void setDesktopOpener(DesktopOpener* opener)
-{
-    g_opener = opener;
-}
 
 QString RunFileMessage(int code)
 {
@@ -88,11 +83,12 @@ void RunFile(const QString& file, const QString& directory, const QVariant& show
         report(ShellPathNotFound);
         return;
     }
-    if (!g_opener) {
+    DesktopOpener* opener = services().opener;
+    if (!opener) {
         report(ShellNoAssociation);
         return;
     }
-    g_opener->open(file, directory, [](int code) {
+    opener->open(file, directory, [](int code) {
         if (code < 32)
             report(code);
     });

@@ -13,17 +13,6 @@ inline constexpr int ShellFileNotFound = 2;
 inline constexpr int ShellPathNotFound = 3;
 inline constexpr int ShellNoAssociation = 31;
 
-// Starts the desktop's handler for a document or address and returns at once. done
-// gets a shell result code, possibly before open returns, possibly much later.
-class DesktopOpener {
-public:
-    virtual ~DesktopOpener() = default;
-    virtual void open(const QString& target, const QString& directory, std::function<void(int)> done) = 0;
-};
-
-// Installs the opener RunFile uses (not owned).
-void setDesktopOpener(DesktopOpener* opener);
-
 // The message for a shell failure code (empty for unknown codes below 32).
 QString RunFileMessage(int code);
 

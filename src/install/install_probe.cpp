@@ -9,8 +9,6 @@ namespace tavi {
 
 namespace {
 
-InstallProbe* g_probe = nullptr;
-
 // Engines of IBus (ibus-libpinyin, ibus-pinyin, ibus-rime, ibus-chewing, ibus-table-chinese)
 // and add-ons of fcitx5 (fcitx5-chinese-addons, fcitx5-rime, fcitx5-chewing).
 const QStringList kIbusChinese = {
@@ -78,17 +76,6 @@ bool DesktopInstallProbe::inputConnection() const
 bool DesktopInstallProbe::chineseInputMethod() const
 {
     return (ibus() && anyData(kIbusChinese)) || (fcitx5() && anyData(kFcitx5Chinese));
-}
-
-void setInstallProbe(InstallProbe* probe)
-{
-    g_probe = probe;
-}
-
-InstallProbe& installProbe()
-{
-    static DesktopInstallProbe desktop;
-    return g_probe ? *g_probe : desktop;
 }
 
 } // namespace tavi

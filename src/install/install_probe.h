@@ -4,22 +4,16 @@
 // waits for a daemon.
 #pragma once
 
+#include "core/services.h"
+
 #include <QString>
 #include <QStringList>
 
 namespace tavi {
 
-class InstallProbe {
-public:
-    virtual ~InstallProbe() = default;
-    // IBus (its daemon and Qt's IBus input-context plugin) or fcitx5 (its daemon and
-    // its Qt 6 front-end plugin).
-    virtual bool inputConnection() const = 0;
-    // A Chinese input method of a framework whose daemon is there.
-    virtual bool chineseInputMethod() const = 0;
-};
-
-// The files the packages of this desktop install, below a root folder ("" for the
+// IBus (its daemon and Qt's IBus input-context plugin) or fcitx5 (its daemon and its
+// Qt 6 front-end plugin), and a Chinese input method of a framework whose daemon is
+// there. The files the packages of this desktop install, below a root folder ("" for the
 // machine itself; a test gives a folder of its own).
 class DesktopInstallProbe final : public InstallProbe {
 public:
@@ -39,9 +33,5 @@ private:
     QString m_root;
     QString m_qtPlugins;
 };
-
-// The probe the installation check uses (not owned); without one, the desktop's own.
-void setInstallProbe(InstallProbe* probe);
-InstallProbe& installProbe();
 
 } // namespace tavi

@@ -64,10 +64,10 @@ InstallWindow::InstallWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     m_installed = LangText(QStringLiteral("install_installed"));
     m_notInstalled = LangText(QStringLiteral("install_not_installed"));
 
-    const InstallProbe& probe = installProbe();
+    const InstallProbe* probe = services().installProbe;
     paint_status(lbl_inst_standard, true);
-    paint_status(lbl_inst_shell, probe.inputConnection());
-    paint_status(lbl_inst_ime, probe.chineseInputMethod());
+    paint_status(lbl_inst_shell, probe && probe->inputConnection());
+    paint_status(lbl_inst_ime, probe && probe->chineseInputMethod());
     paint_status(lbl_inst_snd1, soundSample(QStringLiteral("a1.wav")));
     paint_status(lbl_inst_snd2, soundSample(QStringLiteral("jie1.wav")));
     paint_status(lbl_inst_snd3, soundSample(QStringLiteral("shen1.wav")));
@@ -156,7 +156,8 @@ void InstallWindow::buildControls()
 
 bool InstallWindow::test_auf_shdocvw()
 {
-    return installProbe().inputConnection();
+    const InstallProbe* probe = services().installProbe;
+    return probe && probe->inputConnection();
 }
 
 void InstallWindow::paint_status(QLabel* status, bool installed)

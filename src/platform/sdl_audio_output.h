@@ -2,7 +2,7 @@
 // for the whole run, fed through SDL's audio queue.
 #pragma once
 
-#include "sound/audio_output.h"
+#include "core/services.h"
 
 #include <QtGlobal>
 

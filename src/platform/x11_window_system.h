@@ -3,7 +3,7 @@
 // passive key grab on the root window.
 #pragma once
 
-#include "brainwash/window_system.h"
+#include "core/services.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QObject>

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/run_file.h"
+#include "core/services.h"
 
 #include <QObject>
 

@@ -2,7 +2,7 @@
 #include "sound/speech.h"
 
 #include "core/app_state.h"
-#include "sound/audio_output.h"
+#include "core/services.h"
 #include "sound/missing_sound_log.h"
 #include "sound/pinyin_parser.h"
 #include "sound/sound_index.h"
@@ -37,7 +37,7 @@ Playback playRecording(const QString& name)
     // Missing means not there to open; a file that is there but does not play failed.
     if (path.isEmpty() || !FileExists(path))
         return Playback::Missing;
-    AudioOutput* output = audioOutput();
+    AudioOutput* output = services().audio;
     return output && output->play(path) ? Playback::Played : Playback::Failed;
 }
 

@@ -6,13 +6,13 @@
 #include "core/language.h"
 #include "core/main_hub.h"
 #include "core/msgbox.h"
+#include "core/services.h"
 #include "core/settings.h"
 #include "core/window_registry.h"
 #include "sound/sound_index.h"
 #include "ui/control.h"
 #include "ui/dialog_keys.h"
 #include "vocabulary/edit_voc_window.h"
-#include "vocabulary/open_file_dialog.h"
 #include "vocabulary/study_selection.h"
 #include "vocabulary/voc_check.h"
 #include "vocabulary/voc_file.h"
@@ -220,7 +220,7 @@ void LoadVocWindow::bt_browse_Click()
     StudyCount = -1;
     txt_anzvoc->setText(QStringLiteral("--"));
 
-    OpenFileDialogService* dialog = openFileDialogService();
+    OpenFileDialogService* dialog = services().fileDialog;
     if (!dialog)
         return;
     const QString chosen =

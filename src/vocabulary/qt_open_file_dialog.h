@@ -1,7 +1,7 @@
 // The real open-file dialog.
 #pragma once
 
-#include "vocabulary/open_file_dialog.h"
+#include "core/services.h"
 
 namespace tavi {
 

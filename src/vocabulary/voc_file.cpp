@@ -11,9 +11,9 @@
 #include "core/language.h"
 #include "core/msgbox.h"
 #include "core/numbers.h"
+#include "core/services.h"
 #include "core/settings.h"
 #include "core/text_codec.h"
-#include "vocabulary/open_file_dialog.h"
 #include "vocabulary/voc_reader.h"
 #include "vocabulary/word_table.h"
 
@@ -387,7 +387,7 @@ bool saveVocabulary(const QString& path, const QString& text)
                        LangText(QStringLiteral("save_file_other_name")),
                    vbYesNo + vbExclamation) != vbYes)
             return false;
-        OpenFileDialogService* dialog = openFileDialogService();
+        OpenFileDialogService* dialog = services().fileDialog;
         const QFileInfo info(path);
         const QString proposal =
             info.dir().filePath(info.completeBaseName() + QStringLiteral(" (2).") + info.suffix());

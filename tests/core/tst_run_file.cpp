@@ -123,14 +123,13 @@ void TstRunFile::realOpenerReportsNoHandler()
     // Like xdg-open on a desktop without a browser: it answers only after a while.
     XdgOpener opener(script(folder, "sleep 0.5; touch \"$0.done\"; echo \"no method available for opening "
                                     "'$1'\" >&2; exit 3"));
-    setDesktopOpener(&opener);
+    const ServiceScope desktop({.opener = &opener});
     RunFile(folder.file("help.htm"), QString(), 1);
     QVERIFY(!QFile::exists(folder.file("fake-xdg-open.done"))); // RunFile never waits for the handler
     QVERIFY(boxes.calls.isEmpty());
     QTRY_COMPARE_WITH_TIMEOUT(boxes.calls.size(), 1, 10000);
     QCOMPARE(boxes.calls[0].text, QString("No application found for this file"));
     QCOMPARE(boxes.calls[0].flags, 17);
-    setDesktopOpener(nullptr);
 }
 
 void TstRunFile::realOpenerWithoutProgram()
@@ -138,11 +137,10 @@ void TstRunFile::realOpenerWithoutProgram()
     TestProgramFolder folder;
     FakeMessageBox boxes;
     XdgOpener opener(folder.file("no-such-opener"));
-    setDesktopOpener(&opener);
+    const ServiceScope desktop({.opener = &opener});
     RunFile("https://www.example.org/", QString(), 1);
     QTRY_COMPARE_WITH_TIMEOUT(boxes.calls.size(), 1, 10000);
     QCOMPARE(boxes.calls[0].text, QString("No application found for this file"));
-    setDesktopOpener(nullptr);
 }
 
 void TstRunFile::realOpenerSuccessIsQuiet()
@@ -150,12 +148,11 @@ void TstRunFile::realOpenerSuccessIsQuiet()
     TestProgramFolder folder;
     FakeMessageBox boxes;
     XdgOpener opener(script(folder, "echo \"$1\" > \"$(dirname \"$0\")/opened\"; exit 0"));
-    setDesktopOpener(&opener);
+    const ServiceScope desktop({.opener = &opener});
     RunFile("mailto: someone@example.org", QString(), 1);
     QTRY_VERIFY_WITH_TIMEOUT(folder.read("opened") == "mailto: someone@example.org\n", 10000);
     QTest::qWait(100);
     QVERIFY(boxes.calls.isEmpty());
-    setDesktopOpener(nullptr);
 }
 
 QTEST_GUILESS_MAIN(TstRunFile)

@@ -78,11 +78,10 @@ void TstSdlOutput::playsInOrderThroughTheDevice()
 
     {
         SdlAudioOutput output;
-        setAudioOutput(&output);
+        const ServiceScope sound({.audio = &output});
         LogEnabled = true;
         SpeakPinyin(QStringLiteral("Ni3hao3 wo3 de0 ge1ge0"));
         QVERIFY(!output.unavailable());
-        setAudioOutput(nullptr);
     }
     QVERIFY(f.boxes.calls.isEmpty());
     QFile file(raw);

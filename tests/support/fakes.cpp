@@ -6,15 +6,7 @@
 
 namespace tavi::test {
 
-FakeMessageBox::FakeMessageBox()
-{
-    setMessageBoxService(this);
-}
-
-FakeMessageBox::~FakeMessageBox()
-{
-    setMessageBoxService(nullptr);
-}
+FakeMessageBox::FakeMessageBox() : m_scope({.boxes = this}) {}
 
 int FakeMessageBox::show(const QString& text, int flags, const QString& title)
 {
@@ -26,15 +18,7 @@ int FakeMessageBox::show(const QString& text, int flags, const QString& title)
     return (flags & 7) == vbYesNo ? vbYes : vbOK;
 }
 
-FakeOpener::FakeOpener()
-{
-    setDesktopOpener(this);
-}
-
-FakeOpener::~FakeOpener()
-{
-    setDesktopOpener(nullptr);
-}
+FakeOpener::FakeOpener() : m_scope({.opener = this}) {}
 
 void FakeOpener::open(const QString& target, const QString& directory, std::function<void(int)> done)
 {
@@ -52,15 +36,7 @@ void FakeOpener::reply(int code)
         done(code);
 }
 
-FakeOpenFileDialog::FakeOpenFileDialog()
-{
-    setOpenFileDialogService(this);
-}
-
-FakeOpenFileDialog::~FakeOpenFileDialog()
-{
-    setOpenFileDialogService(nullptr);
-}
+FakeOpenFileDialog::FakeOpenFileDialog() : m_scope({.fileDialog = this}) {}
 
 QString FakeOpenFileDialog::getOpenFileName(const QString& title, const QString& initialFile,
                                             const QStringList& filters)
@@ -76,15 +52,7 @@ QString FakeOpenFileDialog::getSaveFileName(const QString& title, const QString&
     return answers.isEmpty() ? QString() : answers.takeFirst();
 }
 
-FakeAudioOutput::FakeAudioOutput()
-{
-    setAudioOutput(this);
-}
-
-FakeAudioOutput::~FakeAudioOutput()
-{
-    setAudioOutput(nullptr);
-}
+FakeAudioOutput::FakeAudioOutput() : m_scope({.audio = this}) {}
 
 bool FakeAudioOutput::play(const QString& path)
 {
@@ -99,15 +67,7 @@ bool FakeAudioOutput::play(const QString& path)
     return true;
 }
 
-FakeWindowSystem::FakeWindowSystem()
-{
-    setWindowSystem(this);
-}
-
-FakeWindowSystem::~FakeWindowSystem()
-{
-    setWindowSystem(nullptr);
-}
+FakeWindowSystem::FakeWindowSystem() : m_scope({.windowSystem = this}) {}
 
 WindowSystem::GrabResult FakeWindowSystem::grabHotkey(Modifier modifier, QChar key)
 {

@@ -2,12 +2,10 @@
 // desktop opener, the sound output and the window system.
 #pragma once
 
-#include "brainwash/window_system.h"
 #include "core/msgbox.h"
 #include "core/run_file.h"
+#include "core/services.h"
 #include "install/install_probe.h"
-#include "sound/audio_output.h"
-#include "vocabulary/open_file_dialog.h"
 
 #include <QList>
 #include <QSet>
@@ -27,12 +25,14 @@ struct BoxCall {
 class FakeMessageBox final : public MessageBoxService {
 public:
     FakeMessageBox();
-    ~FakeMessageBox() override;
     int show(const QString& text, int flags, const QString& title) override;
 
     QList<BoxCall> calls;
     QList<int> answers;
     std::function<void(const BoxCall&)> onShow; // runs while the box is "open"
+
+private:
+    ServiceScope m_scope;
 };
 
 struct OpenCall {
@@ -45,7 +45,6 @@ struct OpenCall {
 class FakeOpener final : public DesktopOpener {
 public:
     FakeOpener();
-    ~FakeOpener() override;
     void open(const QString& target, const QString& directory, std::function<void(int)> done) override;
     void reply(int code);
 
@@ -55,6 +54,8 @@ public:
 
 private:
     QList<std::function<void(int)>> m_pending;
+
+    ServiceScope m_scope;
 };
 
 struct DialogCall {
@@ -69,7 +70,6 @@ struct DialogCall {
 class FakeOpenFileDialog final : public OpenFileDialogService {
 public:
     FakeOpenFileDialog();
-    ~FakeOpenFileDialog() override;
     QString getOpenFileName(const QString& title, const QString& initialFile,
                             const QStringList& filters) override;
     QString getSaveFileName(const QString& title, const QString& initialFile,
@@ -77,6 +77,9 @@ public:
 
     QList<DialogCall> calls;
     QStringList answers;
+
+private:
+    ServiceScope m_scope;
 };
 
 // Records the file names (as found on disk) of the sounds played, in order; a name in
@@ -84,13 +87,15 @@ public:
 class FakeAudioOutput final : public AudioOutput {
 public:
     FakeAudioOutput();
-    ~FakeAudioOutput() override;
     bool play(const QString& path) override;
 
     QStringList played;
     QStringList refused;
     QSet<QString> failing;
     std::function<void(const QString&)> onPlay; // runs while the sound "plays"
+
+private:
+    ServiceScope m_scope;
 };
 
 // A window system with a foreground window the test places and a hotkey it presses.
@@ -99,7 +104,6 @@ public:
 class FakeWindowSystem final : public WindowSystem {
 public:
     FakeWindowSystem();
-    ~FakeWindowSystem() override;
     bool available() const override { return isAvailable; }
     std::optional<Foreground> foreground() override { return front; }
     GrabResult grabHotkey(Modifier modifier, QChar key) override;
@@ -112,19 +116,24 @@ public:
     GrabResult answer = GrabResult::Grabbed;
     QStringList grabs;
     bool grabbed = false;
+
+private:
+    ServiceScope m_scope;
 };
 
 // A desktop with or without an input method, as the test says. Installs itself for
 // its lifetime.
 class FakeInstallProbe final : public InstallProbe {
 public:
-    FakeInstallProbe() { setInstallProbe(this); }
-    ~FakeInstallProbe() override { setInstallProbe(nullptr); }
+    FakeInstallProbe() : m_scope({.installProbe = this}) {}
     bool inputConnection() const override { return connection; }
     bool chineseInputMethod() const override { return chinese; }
 
     bool connection = true;
     bool chinese = true;
+
+private:
+    ServiceScope m_scope;
 };
 
 } // namespace tavi::test
