@@ -5,6 +5,7 @@
 #include "vocabulary/word_table.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tavi {
 
@@ -32,6 +33,7 @@ void FlashcardSession::answer(bool known)
     if (!hasCard())
         return;
     m_beforeAnswer = m_now;
+    m_levelBeforeAnswer = {};
     m_now.answers[m_now.pos] = known ? Answer::Known : Answer::NotKnown;
     if (known) {
         ++m_now.knownCount;
@@ -46,13 +48,22 @@ void FlashcardSession::answer(bool known)
         m_now.finishedAtMs = m_clock.elapsed();
 }
 
-bool FlashcardSession::undo()
+LevelChange FlashcardSession::answer(bool known, int row, const QString& level)
+{
+    if (!hasCard())
+        return {};
+    answer(known);
+    m_levelBeforeAnswer = {row, level};
+    return {row, row >= 0 ? changedLevel(level, known ? 1 : -1) : QString()};
+}
+
+std::optional<LevelChange> FlashcardSession::undo()
 {
     if (!m_beforeAnswer)
-        return false;
+        return std::nullopt;
     m_now = std::move(*m_beforeAnswer);
     m_beforeAnswer.reset();
-    return true;
+    return std::exchange(m_levelBeforeAnswer, {});
 }
 
 void FlashcardSession::nextRound()

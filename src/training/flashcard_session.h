@@ -21,6 +21,12 @@ struct TrainingSummary {
     bool operator==(const TrainingSummary&) const = default;
 };
 
+// A word's level cell to put into the table: row -1 for none.
+struct LevelChange {
+    int row = -1;
+    QString level;
+};
+
 class FlashcardSession {
 public:
     // A fresh training over study entries 0 to studyCount: all answers unset, round 1,
@@ -36,10 +42,14 @@ public:
 
     // Records the answer for the current card and moves on by one.
     void answer(bool known);
+    // The same for the card of that table row whose level is level now: returns its new
+    // level (one up or down, within 0 to 9), and keeps the old one for an undo.
+    LevelChange answer(bool known, int row, const QString& level);
 
     // Puts everything back as it was before the last answer, a round that it ended
-    // included. Only the last answer can be undone; false when there is none.
-    bool undo();
+    // included, and returns the level the word had before it. Only the last answer can
+    // be undone; nothing when there is none.
+    std::optional<LevelChange> undo();
     bool canUndo() const { return m_beforeAnswer.has_value(); }
     // From now on the last answer stays (the whole card of the next word was shown).
     void keepAnswers() { m_beforeAnswer.reset(); }
@@ -77,6 +87,7 @@ private:
     };
     State m_now;
     std::optional<State> m_beforeAnswer;
+    LevelChange m_levelBeforeAnswer;
     std::vector<int> m_startLevels;
     QElapsedTimer m_clock; // since Start
     int m_studyCount = -1;

@@ -386,10 +386,7 @@ void FlashcardWindow::answer(bool known)
     if (!m_session.hasCard() || m_pausing)
         return;
     txt_feedback->clear();
-    m_rowAnswered = cardRow();
-    m_levelBeforeAnswer = m_rowAnswered >= 0 ? VocTable[m_rowAnswered][CTR] : QString();
     change_level(known ? 1 : -1);
-    m_session.answer(known);
     m_unsaved = true;
     bt_undo->setEnabled(false);
     QPointer<FlashcardWindow> self(this);
@@ -400,12 +397,10 @@ void FlashcardWindow::answer(bool known)
 
 void FlashcardWindow::bt_undo_Click()
 {
-    if (m_pausing || !m_session.undo())
+    const std::optional<LevelChange> before = m_pausing ? std::nullopt : m_session.undo();
+    if (!before)
         return;
-    if (m_rowAnswered >= 0 && m_rowAnswered < static_cast<int>(VocTable.size()))
-        VocTable[m_rowAnswered].set(CTR, m_levelBeforeAnswer);
-    ++VocTableVersion;
-    m_rowAnswered = -1;
+    putLevel(*before);
     bt_undo->setEnabled(false);
     txt_summary->hide();
     txt_runde->setText(QString::number(m_session.roundNumber()));
@@ -414,10 +409,16 @@ void FlashcardWindow::bt_undo_Click()
 
 void FlashcardWindow::change_level(int step)
 {
-    if (const int row = cardRow(); row >= 0) {
-        VocTable[row].set(CTR, changedLevel(VocTable[row][CTR], step));
-        ++VocTableVersion;
-    }
+    // The session answers the card and decides its level; the table only takes it.
+    const int row = cardRow();
+    putLevel(m_session.answer(step > 0, row, row >= 0 ? VocTable[row][CTR] : QString()));
+}
+
+void FlashcardWindow::putLevel(const LevelChange& change)
+{
+    if (change.row >= 0 && change.row < static_cast<int>(VocTable.size()))
+        VocTable[change.row].set(CTR, change.level);
+    ++VocTableVersion;
 }
 
 void FlashcardWindow::bt_repeat_Click()

@@ -33,7 +33,9 @@ private:
     void end_round();
     void bt_goon_Click();
     void answer(bool known);
+    // Answers the card: Yes +1, No -1.
     void change_level(int step);
+    void putLevel(const LevelChange& change);
     void bt_repeat_Click();
     void bt_undo_Click();
     void bt_stop_Click();
@@ -47,8 +49,6 @@ private:
     void addKey(QPushButton* button, std::initializer_list<QKeySequence> keys);
 
     FlashcardSession m_session;
-    QString m_levelBeforeAnswer; // of the word last answered, for undo
-    int m_rowAnswered = -1;
     bool m_unsaved = false; // answers given since the last save
     bool m_pausing = false; // in the second between two rounds
     QString m_speaking;

@@ -48,6 +48,7 @@ private Q_SLOTS:
     void emptySelectionFinishesAtOnce();
     void largeSelection();
     void answerWithoutCardIsIgnored();
+    void undoGivesTheLevelBack();
     void levels_data();
     void levels();
 };
@@ -141,6 +142,30 @@ void TstFlashcardSession::answerWithoutCardIsIgnored()
     s.answer(true); // between rounds there is no card to answer
     QCOMPARE(s.answeredCount(), 1);
     QCOMPARE(s.knownCount(), 0);
+}
+
+// An answer moves the level; its undo gives back the level before, once, also when that
+// answer ended the training.
+void TstFlashcardSession::undoGivesTheLevelBack()
+{
+    FlashcardSession s;
+    s.start(1);
+    QVERIFY(s.seekCard());
+    const LevelChange up = s.answer(true, 7, "9");
+    QCOMPARE(up.row, 7);
+    QCOMPARE(up.level, QString("9")); // held at 9
+    QVERIFY(s.seekCard());
+    QCOMPARE(s.answer(false, 3, "0").level, QString("0")); // held at 0; the round ends
+    auto back = s.undo();
+    QVERIFY(back && back->row == 3 && back->level == "0");
+    QCOMPARE(s.knownCount(), 1);
+    QVERIFY(s.hasCard()); // the same card again
+    s.answer(true);       // an answer without a level gives none back
+    back = s.undo();
+    QVERIFY(back && back->row == -1);
+    s.answer(true, 3, "4");
+    QCOMPARE(s.undo()->level, QString("4"));
+    QVERIFY(!s.undo()); // one answer back, no more
 }
 
 void TstFlashcardSession::levels_data()
