@@ -11,23 +11,8 @@ seconds=${1:?usage: fuzz.sh SECONDS [LIBFUZZER_OPTION...]}
 shift
 build="$root/build-fuzz"
 
-packages=(
-    clang libclang-rt-dev                           # the compiler and libFuzzer
-    cmake ninja-build pkg-config python3            # build; the seed generator
-    qt6-base-dev libsdl2-dev libxcb1-dev            # what configuring the project needs:
-    fonts-arphic-uming                              # Qt, SDL, xcb, the Chinese font
-)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if ((${#missing[@]})); then
-    sudo=()
-    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-    echo "Installing Debian packages: ${missing[*]}"
-    "${sudo[@]}" apt-get update -q
-    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
-fi
+# The project's packages, and clang with libFuzzer.
+"$root/scripts/setup.sh" --packages clang libclang-rt-dev
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \

@@ -2,10 +2,11 @@
 # Installs the Debian packages the trainer needs (only those still missing), then
 # configures and builds it with CMake and Ninja.
 #   scripts/setup.sh BUILD_DIR [CMAKE_OPTION...]
+#   scripts/setup.sh --packages [EXTRA_PACKAGE...]   only installs, the extras too
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=${1:?usage: setup.sh BUILD_DIR [CMAKE_OPTION...]}
+build=${1:?usage: setup.sh BUILD_DIR [CMAKE_OPTION...] | setup.sh --packages [EXTRA_PACKAGE...]}
 shift
 
 packages=(
@@ -19,7 +20,9 @@ packages=(
     libbenchmark-dev                                # benchmarks
     xvfb openbox xdotool imagemagick x11-utils      # end-to-end tests in a real X server
     desktop-file-utils appstream dpkg-dev           # checking the installed program and its package
+    clang-format                                    # the format check (scripts/check_format.sh)
 )
+[ "$build" != "--packages" ] || packages+=("$@")
 
 missing=()
 for p in "${packages[@]}"; do
@@ -32,6 +35,8 @@ if ((${#missing[@]})); then
     "${sudo[@]}" apt-get update -q
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
 fi
+
+[ "$build" != "--packages" ] || exit 0
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
 cmake --build "$build"
