@@ -79,6 +79,13 @@ QWidget* WindowRegistry::get(const QString& name)
     return w;
 }
 
+QStringList WindowRegistry::names() const
+{
+    QStringList out = m_factories.keys();
+    out.sort();
+    return out;
+}
+
 bool WindowRegistry::open(const QString& name)
 {
     const bool fresh = !find(name);

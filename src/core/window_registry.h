@@ -22,6 +22,8 @@ public:
 
     void add(const QString& name, Factory factory);
     bool has(const QString& name) const { return m_factories.contains(name); }
+    // The names of every window it can open, sorted.
+    QStringList names() const;
 
     // The loaded window, or nullptr.
     QWidget* find(const QString& name) const;

@@ -1,0 +1,111 @@
+// Every window the program can open, in English and in German, as a learner first sees
+// it: it opens under its own name, no two of its controls share a name, no caption is
+// empty or a bare language key, it fits a 1280 x 800 screen; a screenshot of each.
+#include "app/all_windows.h"
+#include "core/app_state.h"
+#include "core/main_window.h"
+#include "core/window_registry.h"
+#include "support/fakes.h"
+#include "support/test_folder.h"
+#include "vocabulary/word_table.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+
+using namespace tavi;
+using namespace tavi::test;
+
+class TstAllWindows : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void everyWindow_data();
+    void everyWindow();
+};
+
+void TstAllWindows::everyWindow_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("name");
+    WindowRegistry registry;
+    registerAllWindows(registry);
+    for (const char* language : {"ENGLISH", "GERMAN"})
+        for (const QString& name : registry.names())
+            QTest::addRow("%s %s", language, qPrintable(name)) << QString(language) << name;
+}
+
+void TstAllWindows::everyWindow()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, name);
+    TestProgramFolder folder(TestProgramFolder::Contents::ShippedData);
+    FakeMessageBox boxes;
+    FakeOpener opener;
+    FakeAudioOutput audio;
+    FakeOpenFileDialog dialog;
+    FakeWindowSystem windowSystem;
+    FakeInstallProbe probe;
+    folder.prepareTraining({{"1", "ni3hao3", "你好", "hello", "1", ""},
+                            {"2", "xie4xie0", "谢谢", "thank you", "1", ""},
+                            {"0", "zai4jian4", "再见", "goodbye", "2", "x"}},
+                           "main_lang2=100\nmain_glang=" + language.toLatin1() + "\n");
+    WindowRegistry registry;
+    registerAllWindows(registry);
+    MainWindow main;
+    main.Form_Load(folder.path());
+    QCOMPARE(LanguageSection, language);
+
+    QVERIFY(registry.open(name));
+    QWidget* window = registry.find(name);
+    QVERIFY(window);
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QCOMPARE(window->objectName(), name);
+
+    // Names are how tests and users' scripts find controls: each one once.
+    QSet<QString> names;
+    for (const QObject* child : window->findChildren<QObject*>()) {
+        const QString n = child->objectName();
+        if (n.isEmpty() || n.startsWith(u"qt_"))
+            continue;
+        QVERIFY2(!names.contains(n), qPrintable("two controls named " + n));
+        names.insert(n);
+    }
+
+    // A caption is a text of the language file, never its key.
+    static const QRegularExpression key(QStringLiteral("^[a-z][a-z0-9]*_[A-Za-z0-9_]+$"));
+    auto check = [&](const QString& what, const QString& text, bool mayBeEmpty) {
+        QVERIFY2(mayBeEmpty || !text.trimmed().isEmpty(), qPrintable(what + " has no caption"));
+        QVERIFY2(!key.match(text).hasMatch(), qPrintable(what + " shows " + text));
+    };
+    check(name + " title", window->windowTitle(), false);
+    // A check box may take its caption from a label beside it; a button has its own.
+    for (const QPushButton* b : window->findChildren<QPushButton*>())
+        if (b->isVisible())
+            check(b->objectName(), b->text(), !b->icon().isNull());
+    for (const QAbstractButton* b : window->findChildren<QAbstractButton*>())
+        check(b->objectName(), b->text(), true);
+    for (const QLabel* l : window->findChildren<QLabel*>())
+        check(l->objectName(), l->text(), true);
+    for (const QGroupBox* g : window->findChildren<QGroupBox*>())
+        check(g->objectName(), g->title(), true);
+    for (const QAction* a : window->findChildren<QAction*>())
+        if (!a->isSeparator())
+            check(a->objectName(), a->text(), a->objectName().isEmpty());
+
+    const QSize size = window->frameGeometry().size();
+    QVERIFY2(size.width() <= 1280 && size.height() <= 800,
+             qPrintable(QString("%1 x %2").arg(size.width()).arg(size.height())));
+    QDir().mkpath(QStringLiteral(TAVI_SCREENSHOT_DIR));
+    QVERIFY(window->grab().save(
+        QStringLiteral(TAVI_SCREENSHOT_DIR "/all_%1_%2.png").arg(name, language.toLower())));
+    registry.unloadAll();
+}
+
+QTEST_MAIN(TstAllWindows)
+#include "tst_all_windows.moc"
