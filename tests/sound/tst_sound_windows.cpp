@@ -91,11 +91,9 @@ void TstSoundWindows::toolsWindowShowsStoredSettings()
     QVERIFY(ini::write(SettingsFile, "Tavi", "tools_logfile", "/data/words.csv"));
     QWidget* tools = w.open("frm_tools");
     QVERIFY(tools);
-    QCOMPARE(tools->windowTitle(), QString("Tavi Tools"));
     auto* check = w.child<QCheckBox>("frm_tools", "chk_do_log");
     auto* path = w.child<QLineEdit>("frm_tools", "txt_logfile");
     QVERIFY(check && path && w.child<QPushButton>("frm_tools", "bt_ok"));
-    QCOMPARE(check->text(), english("tools_do_log"));
     QCOMPARE(check->isChecked(), on);
     QCOMPARE(path->isEnabled(), on);
     QCOMPARE(path->text(), QString("/data/words.csv"));
@@ -151,11 +149,8 @@ void TstSoundWindows::speakWindowShowsSampleOnEveryOpening()
     Windows w;
     QWidget* speak = w.open("frm_speakpinyin");
     QVERIFY(speak);
-    QCOMPARE(speak->windowTitle(), QString("Speak Pinyin"));
     auto text = [&] { return w.child<QLineEdit>("frm_speakpinyin", "txt_pinyin"); };
     QCOMPARE(text()->text(), QString("Ni3hao3 wo3 de0 ge1ge0"));
-    QCOMPARE(w.child<QPushButton>("frm_speakpinyin", "bt_speak")->text(), english("speak_speak"));
-    QCOMPARE(w.child<QPushButton>("frm_speakpinyin", "bt_ok")->text(), english("bt_OK"));
     screenshot(speak, "frm_speakpinyin");
 
     text()->setText("xie4xie0");
