@@ -46,8 +46,8 @@ void TstPinyinParser::wordsAndSyllables_data()
                                                       << "ni3=ni3";
     QTest::newRow("toneless tail dropped at a separator") << "ni3hao wo3"
                                                           << "ni3=ni3|wo3=wo3";
-    QTest::newRow("digits 5 to 9 are letters") << "ma5 ni9"
-                                               << "ma5=ma5|ni9=ni9";
+    QTest::newRow("digits 5 to 9 are letters") << "ma5 ni9 ma5ma1"
+                                               << "ma5=ma5|ni9=ni9|ma5ma1=ma5ma1";
     QTest::newRow("a tab is a letter") << "ni3\thao3"
                                        << "ni3\thao3=ni3,\thao3";
     QTest::newRow("ende is an ordinary word") << "ende wo3"

@@ -91,6 +91,12 @@ void TstSpeech::recordingThatDoesNotPlayIsNotMissing()
     // The word has no recording of its own; hao3 has one, which failed to play.
     QCOMPARE(f.log(), QByteArray("\"Type\",\"Pinyin\",\"Character\"\r\n"
                                  "\"Word\",\"ni3hao3\",\"\xe4\xbd\xa0\xe5\xa5\xbd\"\r\n"));
+    // A word's own recording that does not play: its syllables are spoken instead.
+    f.addSounds({"xie4xie0.wav", "xie4.wav", "xie0.wav"});
+    f.audio.failing << "xie4xie0.wav";
+    f.audio.played.clear();
+    SpeakPinyin(QStringLiteral("xie4xie0"));
+    QCOMPARE(f.audio.played, QStringList({"xie4.wav", "xie0.wav", "wait.wav"}));
     // Without any sound output every recording fails, and none is missing.
     const ServiceScope none({}, ServiceScope::Only);
     SpeakPinyin(QStringLiteral("wo3 lü4"));

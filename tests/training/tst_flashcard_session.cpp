@@ -49,6 +49,7 @@ private Q_SLOTS:
     void largeSelection();
     void answerWithoutCardIsIgnored();
     void undoGivesTheLevelBack();
+    void summaryCountsWhatChanged();
     void levels_data();
     void levels();
 };
@@ -166,6 +167,28 @@ void TstFlashcardSession::undoGivesTheLevelBack()
     s.answer(true, 3, "4");
     QCOMPARE(s.undo()->level, QString("4"));
     QVERIFY(!s.undo()); // one answer back, no more
+}
+
+// Known at the first try means in round 1; a level up or down means a level other than
+// at Start.
+void TstFlashcardSession::summaryCountsWhatChanged()
+{
+    FlashcardSession s;
+    s.start(2, {1, 5, 9});
+    for (bool known : {true, false, true}) {
+        QVERIFY(s.seekCard());
+        s.answer(known);
+    }
+    s.advanceRoundNumber(); // as the window does during the pause between rounds
+    s.nextRound();
+    QVERIFY(s.seekCard());
+    s.answer(true);
+    QVERIFY(s.finished());
+    const TrainingSummary summary = s.summary({2, 5, 8});
+    QCOMPARE(summary.trained, 3);
+    QCOMPARE(summary.firstTry, 2);
+    QCOMPARE(summary.levelsUp, 1);
+    QCOMPARE(summary.levelsDown, 1);
 }
 
 void TstFlashcardSession::levels_data()

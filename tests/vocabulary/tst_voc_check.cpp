@@ -32,7 +32,8 @@ void TstVocCheck::eachKindOfTypo()
                          "2 + Ni3hao3 + 你好 + hi + 2 + x\r\n"          // 10 the same as 2
                          "1 + yi1dian3r + 一点儿 + a little + 1 + \r\n" // 11 erhua, clean
                          "1 + yi1dianr3 + 一点儿 + a little + 3 + \r\n" // 12 fused erhua
-                         "1 + ma1 + 妈， + mum + 1 + \r\n";             // 13 punctuation left out
+                         "1 + ma1 + 妈， + mum + 1 + \r\n"              // 13 punctuation left out
+                         "1 + ma5 + 吗 + question + 1 + \r\n";          // 14 a dictionary's neutral tone
     const QSet<QString> recordings = {"ni3.wav",   "hao3.wav",   "ni3hao3.wav", "zai4.wav",
                                       "jian4.wav", "lü4.wav",    "hao3.wav",    "yi1.wav",
                                       "dian3.wav", "dianr3.wav", "ma1.wav",     "xie4.wav"};
@@ -46,6 +47,7 @@ void TstVocCheck::eachKindOfTypo()
         {Kind::NoPlus, 8, "", {}},
         {Kind::EmptyPinyin, 9, "好", {}},
         {Kind::Duplicate, 10, "你好", {"2"}},
+        {Kind::NoTone, 14, "吗", {"ma5"}},
     };
     QCOMPARE(found.size(), expected.size());
     for (int i = 0; i < expected.size(); ++i) {
