@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # How many faults does the test suite find? Puts each deliberate one-line fault listed
 # in scripts/mutants.txt into the code in turn, rebuilds, runs the tests and puts the
-# file back exactly as it was.
+# file back exactly as it was. While it runs, a source file holds a fault: commit
+# nothing from that tree until it has finished.
 #
 #   nice -n 15 scripts/mutants.sh [BUILD_DIR] [ID...]
 #
