@@ -4,6 +4,7 @@
 #include "core/language.h"
 #include "syllables_data.h"
 #include "vocabulary/voc_file.h"
+#include "vocabulary/voc_reader.h"
 
 #include <QHash>
 #include <algorithm>
@@ -290,16 +291,13 @@ void VocChecker::addLine(QStringView whole)
 
 QList<Finding> checkVocText(const QString& text, const RecordingLookup& hasRecording)
 {
+    // Lines end at CR, LF or CR LF, as the editor shows them: cut as a file is read.
     VocChecker check(hasRecording);
-    const QStringView all(text);
-    for (qsizetype pos = 0; pos <= all.size();) {
-        // Lines end at CR, LF or CR LF, as the editor shows them.
-        qsizetype end = pos;
-        while (end < all.size() && all[end] != u'\r' && all[end] != u'\n')
-            ++end;
-        check.addLine(all.sliced(pos, end - pos));
-        pos = end + (end + 1 < all.size() && all[end] == u'\r' && all[end + 1] == u'\n' ? 2 : 1);
-    }
+    QString crOnly = text;
+    LineEnds().normalise(crOnly);
+    VocCutter cut([](QStringView) {}, [&](QStringView line) { check.addLine(line); });
+    cut.add(crOnly);
+    cut.finish();
     return check.findings();
 }
 

@@ -32,6 +32,18 @@ qsizetype wholeUtf8(QByteArrayView bytes)
     return size;
 }
 
+// The UTF-8 bytes of a stretch that end with a whole sequence, the cut-off sequence of
+// the stretch before put in front; what the stretch cuts off goes into cut. The last
+// stretch is taken whole.
+QByteArray wholeUtf8Stretch(QByteArrayView bytes, bool last, QByteArray& cut)
+{
+    QByteArray joined = cut + bytes.toByteArray();
+    const qsizetype whole = last ? joined.size() : wholeUtf8(joined);
+    cut = joined.sliced(whole);
+    joined.truncate(whole);
+    return joined;
+}
+
 void fromUtf16(QByteArrayView bytes, bool bigEndian, QString& out)
 {
     const qsizetype units = bytes.size() / 2; // a trailing odd byte is ignored
@@ -109,14 +121,7 @@ bool decodeVocBytes(const ReadAt& read, qint64 size, const TextTake& take, Conte
                 encoding = Encoding::Utf16LeNoMark;
                 skip = 2; // the first unit is dropped, whatever it is
             } else if (valid) {
-                QByteArray joined;
-                if (!cut.isEmpty()) {
-                    joined = cut + bytes.toByteArray();
-                    bytes = joined;
-                }
-                const qsizetype whole = offset + n >= size ? bytes.size() : wholeUtf8(bytes);
-                valid = isValidUtf8(bytes.first(whole));
-                cut = bytes.sliced(whole).toByteArray();
+                valid = isValidUtf8(wholeUtf8Stretch(bytes, offset + n >= size, cut));
             }
             offset += n;
             if (offset >= size)
@@ -150,17 +155,9 @@ bool decodeVocBytes(const ReadAt& read, qint64 size, const TextTake& take, Conte
         case Encoding::Utf16Be:
             fromUtf16(bytes, encoding == Encoding::Utf16Be, text);
             break;
-        case Encoding::Utf8: {
-            QByteArray joined;
-            if (!cut.isEmpty()) {
-                joined = cut + bytes.toByteArray();
-                bytes = joined;
-            }
-            const qsizetype whole = offset + n >= size ? bytes.size() : wholeUtf8(bytes);
-            text = QString::fromUtf8(bytes.first(whole));
-            cut = bytes.sliced(whole).toByteArray();
+        case Encoding::Utf8:
+            text = QString::fromUtf8(wholeUtf8Stretch(bytes, offset + n >= size, cut));
             break;
-        }
         case Encoding::Windows1252:
             text = decodeWindows1252(bytes);
             break;
