@@ -350,18 +350,16 @@ QByteArray contentStamp(const QString& path)
     if (!file.open(QIODevice::ReadOnly) || file.size() > MaxVocFileSize)
         return UnreadableStamp;
     ContentStamp stamp;
-    QByteArray block(ContentStamp::StampBlock, Qt::Uninitialized);
-    for (;;) {
-        // Whole blocks, as every other stamp is made of.
-        qint64 got = 0;
-        for (qint64 n; got < block.size() && (n = file.read(block.data() + got, block.size() - got)) > 0;)
-            got += n;
+    QByteArray block(ContentStamp::StampBlock, Qt::Uninitialized); // whole blocks, as every stamp
+    for (qint64 offset = 0;; offset += block.size()) {
+        const qint64 got = readFull(readerOf(file), offset, block);
+        if (got < 0)
+            return UnreadableStamp;
         if (got > 0)
             stamp.add(QByteArrayView(block).first(got));
         if (got < block.size())
-            break;
+            return stamp.result();
     }
-    return file.error() == QFileDevice::NoError ? stamp.result() : UnreadableStamp;
 }
 
 QString loadFailureText(LoadResult result)

@@ -75,24 +75,27 @@ QByteArray ContentStamp::of(QByteArrayView bytes)
     return stamp.result();
 }
 
+qint64 readFull(const ReadAt& read, qint64 offset, QByteArray& buffer)
+{
+    qint64 got = 0;
+    while (got < buffer.size()) {
+        const qint64 n = read(offset + got, buffer.data() + got, buffer.size() - got);
+        if (n < 0)
+            return -1;
+        if (n == 0)
+            break;
+        got += n;
+    }
+    return got;
+}
+
 bool decodeVocBytes(const ReadAt& read, qint64 size, const TextTake& take, ContentStamp* stamp,
                     const std::function<void(qint64)>& progress)
 {
     // A stretch of Chunk bytes, or the whole of a smaller file (an even count all the same).
     QByteArray buffer((std::clamp<qint64>(size, 2, Chunk) + 1) & ~qint64(1), Qt::Uninitialized);
     // Fills the buffer from offset; the count, short only at the end, or -1.
-    auto chunkAt = [&](qint64 offset) -> qint64 {
-        qint64 got = 0;
-        while (got < buffer.size()) {
-            const qint64 n = read(offset + got, buffer.data() + got, buffer.size() - got);
-            if (n < 0)
-                return -1;
-            if (n == 0)
-                break;
-            got += n;
-        }
-        return got;
-    };
+    auto chunkAt = [&](qint64 offset) { return readFull(read, offset, buffer); };
 
     qint64 first = chunkAt(0);
     if (first < 0)

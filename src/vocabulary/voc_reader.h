@@ -29,6 +29,9 @@ private:
 using ReadAt = std::function<qint64(qint64 offset, char* buffer, qint64 size)>;
 using TextTake = std::function<void(QStringView)>;
 
+// Fills buffer with the bytes from offset on; the count, short only at the end, or -1.
+qint64 readFull(const ReadAt& read, qint64 offset, QByteArray& buffer);
+
 // Decodes the vocabulary file of size bytes that read gives, as ReadVocFile describes,
 // and hands its text on in stretches whose line ends are all CR. stamp (when given)
 // gets the content stamp; progress is told the bytes done after each stretch. False
