@@ -1,18 +1,13 @@
 // The installation check: the desktop's input methods found by their files, and the
 // window's rows, colours and links, with a fake of the desktop.
-#include "app/all_windows.h"
 #include "core/app_state.h"
-#include "core/window_registry.h"
 #include "install/install_probe.h"
-#include "install/install_window.h"
-#include "support/fakes.h"
-#include "support/test_folder.h"
+#include "support/window_test.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPushButton>
 #include <QTest>
 
 using namespace tavi;
@@ -23,29 +18,16 @@ namespace {
 const char* const kLinks[] = {"lbl_link_ie5", "lbl_link_ime", "lbl_link_snd1", "lbl_link_snd2",
                               "lbl_link_snd3"};
 
-struct Check {
-    TestProgramFolder folder;
-    FakeMessageBox boxes;
-    FakeOpener opener;
-    FakeInstallProbe probe;
-    WindowRegistry registry;
-    QWidget* window = nullptr;
-
+struct Check : WindowTest {
     explicit Check(const QStringList& sounds = {"a1.wav", "jie1.wav", "shen1.wav"})
     {
         QDir(folder.path()).mkdir("sound");
         for (const QString& s : sounds)
             folder.write("sound/" + s, "RIFF");
         HelpFile = folder.file("help.htm");
-        registerAllWindows(registry);
     }
-    void open()
-    {
-        registry.open("frm_install");
-        window = registry.find("frm_install");
-    }
-    QLabel* label(const char* name) const { return window->findChild<QLabel*>(QLatin1String(name)); }
-    QColor colour(const char* name, QPalette::ColorRole role) const
+    QLabel* label(const QString& name) const { return child<QLabel>(name); }
+    QColor colour(const QString& name, QPalette::ColorRole role) const
     {
         return label(name)->palette().color(role);
     }
@@ -79,7 +61,6 @@ private Q_SLOTS:
     void linkColoursFollowTheMouse();
     void linksOpenTheHelpSections_data();
     void linksOpenTheHelpSections();
-    void okUnloads();
 };
 
 void TstInstallWindow::probeFindsTheDesktopsFiles_data()
@@ -141,8 +122,7 @@ void TstInstallWindow::rows()
     Check c(sounds);
     c.probe.connection = connection;
     c.probe.chinese = chinese;
-    c.open();
-    QCOMPARE(c.window->windowTitle(), QString("Check Installation"));
+    c.open("frm_install");
     const std::pair<const char*, bool> rows[] = {
         {"lbl_inst_standard", true},
         {"lbl_inst_shell", connection},
@@ -152,17 +132,18 @@ void TstInstallWindow::rows()
         {"lbl_inst_snd3", sounds.contains("shen1.wav")},
     };
     for (const auto& [name, installed] : rows) {
-        QCOMPARE(c.label(name)->text(), english(installed ? "install_installed" : "install_not_installed"));
+        QCOMPARE(c.text(name), english(installed ? "install_installed" : "install_not_installed"));
         QCOMPARE(c.colour(name, QPalette::Window), installed ? QColor(0, 255, 0) : QColor(255, 255, 255));
     }
-    const QString shot = QString(QTest::currentDataTag()).replace(' ', '_').remove(',');
-    QVERIFY(c.window->grab().save(TAVI_SCREENSHOT_DIR "/install_" + shot + ".png"));
+    c.screenshot("install_" + QString(QTest::currentDataTag()).replace(' ', '_').remove(','));
+    c.click("bt_ok");
+    QCOMPARE(c.registry.find("frm_install"), nullptr);
 }
 
 void TstInstallWindow::linkColoursFollowTheMouse()
 {
     Check c;
-    c.open();
+    c.open("frm_install");
     const QColor blue(0, 0, 255);
     const QColor red(255, 0, 0);
     c.move(c.label("lbl_link_ime"));
@@ -198,25 +179,17 @@ void TstInstallWindow::linksOpenTheHelpSections()
     QFETCH(QString, section);
     Check c;
     HelpFile = c.folder.file(page);
-    c.open();
-    QTest::mouseClick(c.label(qPrintable(link)), Qt::LeftButton);
+    c.open("frm_install");
+    QTest::mouseClick(c.label(link), Qt::LeftButton);
     QCOMPARE(c.opener.calls.size(), 1);
     QCOMPARE(c.opener.calls[0].target, QUrl::fromLocalFile(HelpFile).toString() + "#" + section);
     QVERIFY(c.boxes.calls.isEmpty());
 
     QFile::remove(HelpFile); // a missing page is said by its name
-    QTest::mouseClick(c.label(qPrintable(link)), Qt::LeftButton);
+    QTest::mouseClick(c.label(link), Qt::LeftButton);
     QCOMPARE(c.opener.calls.size(), 1);
     QCOMPARE(c.boxes.calls.size(), 1);
     QCOMPARE(c.boxes.calls[0].title, QString("RunFile"));
-}
-
-void TstInstallWindow::okUnloads()
-{
-    Check c;
-    c.open();
-    c.window->findChild<QPushButton*>("bt_ok")->click();
-    QCOMPARE(c.registry.find("frm_install"), nullptr);
 }
 
 QTEST_MAIN(TstInstallWindow)

@@ -1,14 +1,10 @@
 // The tools window and the speak-pinyin window, driven by their control names.
-#include "app/all_windows.h"
-#include "core/ini_store.h"
-#include "core/window_registry.h"
-#include "sound_fixture.h"
+#include "sound/missing_sound_log.h"
+#include "support/window_test.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 
 using namespace tavi;
@@ -16,37 +12,23 @@ using namespace tavi::test;
 
 namespace {
 
-struct Windows : SoundFixture {
-    WindowRegistry registry;
+const QString kSample = QStringLiteral("Ni3hao3 wo3 de0 ge1ge0");
 
-    Windows()
+struct Sounds : WindowTest {
+    Sounds()
     {
-        QFile::copy(shippedData("language.ini"), folder.file("language.ini"));
-        registerAllWindows(registry);
+        QDir(folder.path()).mkdir(QStringLiteral("sound"));
+        LogFilePath = folder.file(QStringLiteral("log.csv"));
     }
-    QWidget* open(const char* name)
+    // Opened, and on screen.
+    bool show(const QString& name) { return open(name) && QTest::qWaitForWindowExposed(window); }
+    // The output fake does not read the files, so empty ones will do.
+    void addSounds(const QStringList& names) const
     {
-        if (!registry.open(QLatin1String(name)))
-            return nullptr;
-        QWidget* w = registry.find(QLatin1String(name));
-        if (!QTest::qWaitForWindowExposed(w))
-            return nullptr;
-        return w;
+        for (const QString& name : names)
+            folder.write(QStringLiteral("sound/") + name, QByteArray());
     }
-    template <typename T> T* child(const char* window, const char* name) const
-    {
-        QWidget* w = registry.find(QLatin1String(window));
-        return w ? w->findChild<T*>(QLatin1String(name)) : nullptr;
-    }
-    QString setting(const QString& key) const { return ini::read(SettingsFile, "Tavi", key); }
 };
-
-// Saved for a look at what the user sees.
-void screenshot(QWidget* window, const QString& name)
-{
-    QDir().mkpath(QStringLiteral(TAVI_SCREENSHOT_DIR));
-    QVERIFY(window->grab().save(QStringLiteral(TAVI_SCREENSHOT_DIR "/") + name + QStringLiteral(".png")));
-}
 
 // Counts the paint events a window receives.
 class PaintCounter : public QObject {
@@ -66,133 +48,115 @@ class TstSoundWindows : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase() { QApplication::setStyle(QStringLiteral("Fusion")); }
-    void toolsWindowShowsStoredSettings_data();
-    void toolsWindowShowsStoredSettings();
-    void toolsCheckBoxActsAtOnceAndOkStores();
-    void toolsClosedWithoutOkStoresNothing();
+    void toolsCheckBoxActsAtOnceOnlyOkStores_data();
+    void toolsCheckBoxActsAtOnceOnlyOkStores();
     void speakWindowShowsSampleOnEveryOpening();
     void speakWindowSpeaksWhatIsOnScreen();
 };
 
-void TstSoundWindows::toolsWindowShowsStoredSettings_data()
+void TstSoundWindows::toolsCheckBoxActsAtOnceOnlyOkStores_data()
 {
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<bool>("on");
-    QTest::newRow("on") << "True" << true;
-    QTest::newRow("off") << "False" << false;
+    QTest::addColumn<QString>("how");
+    QTest::newRow("OK") << "ok";
+    QTest::newRow("close box") << "close";
+    QTest::newRow("Escape") << "escape";
 }
 
-void TstSoundWindows::toolsWindowShowsStoredSettings()
+void TstSoundWindows::toolsCheckBoxActsAtOnceOnlyOkStores()
 {
-    QFETCH(QString, stored);
-    QFETCH(bool, on);
-    Windows w;
-    QVERIFY(ini::write(SettingsFile, "Tavi", "tools_do_logging", stored));
-    QVERIFY(ini::write(SettingsFile, "Tavi", "tools_logfile", "/data/words.csv"));
-    QWidget* tools = w.open("frm_tools");
-    QVERIFY(tools);
-    auto* check = w.child<QCheckBox>("frm_tools", "chk_do_log");
-    auto* path = w.child<QLineEdit>("frm_tools", "txt_logfile");
-    QVERIFY(check && path && w.child<QPushButton>("frm_tools", "bt_ok"));
-    QCOMPARE(check->isChecked(), on);
-    QCOMPARE(path->isEnabled(), on);
-    QCOMPARE(path->text(), QString("/data/words.csv"));
-    QCOMPARE(LogEnabled, on);
-    if (on)
-        screenshot(tools, "frm_tools");
-}
-
-void TstSoundWindows::toolsCheckBoxActsAtOnceAndOkStores()
-{
-    Windows w;
-    QVERIFY(w.open("frm_tools"));
-    auto* check = w.child<QCheckBox>("frm_tools", "chk_do_log");
-    auto* path = w.child<QLineEdit>("frm_tools", "txt_logfile");
-    QCOMPARE(path->text(), defaultLogFilePath());
-    QTest::mouseClick(check, Qt::LeftButton);
+    QFETCH(QString, how);
+    Sounds t;
+    QVERIFY(t.show("frm_tools"));
+    auto logging = [&] { return t.box("chk_do_log")->isChecked() && t.child("txt_logfile")->isEnabled(); };
+    QVERIFY(!logging());
+    QCOMPARE(t.text("txt_logfile"), defaultLogFilePath());
+    QTest::mouseClick(t.box("chk_do_log"), Qt::LeftButton);
     QVERIFY(LogEnabled);
-    QVERIFY(path->isEnabled());
-    QVERIFY(w.setting("tools_do_logging").isEmpty());
+    QVERIFY(logging());
+    QVERIFY(t.stored("tools_do_logging").isEmpty());
 
-    const QString logPath = w.folder.file("mine.csv");
-    path->setText(logPath);
-    QTest::mouseClick(w.child<QPushButton>("frm_tools", "bt_ok"), Qt::LeftButton);
-    QCOMPARE(w.setting("tools_do_logging"), QString("True"));
-    QCOMPARE(w.setting("tools_logfile"), logPath);
-    QCOMPARE(LogFilePath, logPath);
-    QVERIFY(!w.registry.find("frm_tools"));
+    const QString logPath = t.folder.file("mine.csv");
+    t.type("txt_logfile", logPath);
+    if (how == "ok")
+        QTest::mouseClick(t.button("bt_ok"), Qt::LeftButton);
+    else if (how == "close")
+        t.window->close();
+    else
+        QTest::keyClick(t.window, Qt::Key_Escape);
+    QVERIFY(!t.registry.find("frm_tools"));
+    QVERIFY(LogEnabled); // the check box stays in force, stored or not
+    const bool ok = how == "ok";
+    QCOMPARE(LogFilePath, ok ? logPath : defaultLogFilePath());
+    QCOMPARE(t.stored("tools_do_logging"), QString(ok ? "True" : ""));
+    QCOMPARE(t.stored("tools_logfile"), ok ? logPath : QString());
+    if (!ok)
+        return;
 
-    // Opened again: a new window with the stored state; switched off, it logs no more.
-    QVERIFY(w.open("frm_tools"));
-    QVERIFY(w.child<QCheckBox>("frm_tools", "chk_do_log")->isChecked());
-    QTest::mouseClick(w.child<QCheckBox>("frm_tools", "chk_do_log"), Qt::LeftButton);
+    // Opened again, as at the next start: a new window with the stored state.
+    LogEnabled = false;
+    QVERIFY(t.show("frm_tools"));
+    QVERIFY(logging());
+    QVERIFY(LogEnabled);
+    QCOMPARE(t.text("txt_logfile"), logPath);
+    t.screenshot("frm_tools");
+    // Switched off, it logs no more; stored so with OK, it opens so.
+    QTest::mouseClick(t.box("chk_do_log"), Qt::LeftButton);
     QVERIFY(!LogEnabled);
-    QVERIFY(!w.child<QLineEdit>("frm_tools", "txt_logfile")->isEnabled());
-}
-
-void TstSoundWindows::toolsClosedWithoutOkStoresNothing()
-{
-    Windows w;
-    QWidget* tools = w.open("frm_tools");
-    QTest::mouseClick(w.child<QCheckBox>("frm_tools", "chk_do_log"), Qt::LeftButton);
-    w.child<QLineEdit>("frm_tools", "txt_logfile")->setText("/elsewhere.csv");
-    tools->close();
-    QVERIFY(!w.registry.find("frm_tools"));
-    QVERIFY(LogEnabled);
-    QCOMPARE(LogFilePath, defaultLogFilePath());
-    QVERIFY(w.setting("tools_do_logging").isEmpty());
-    QVERIFY(w.setting("tools_logfile").isEmpty());
+    QVERIFY(!t.child("txt_logfile")->isEnabled());
+    t.click("bt_ok");
+    QCOMPARE(t.stored("tools_do_logging"), QString("False"));
+    LogEnabled = true;
+    QVERIFY(t.show("frm_tools"));
+    QVERIFY(!t.box("chk_do_log")->isChecked() && !t.child("txt_logfile")->isEnabled());
+    QVERIFY(!LogEnabled);
+    QCOMPARE(t.text("txt_logfile"), logPath);
 }
 
 void TstSoundWindows::speakWindowShowsSampleOnEveryOpening()
 {
-    Windows w;
-    QWidget* speak = w.open("frm_speakpinyin");
-    QVERIFY(speak);
-    auto text = [&] { return w.child<QLineEdit>("frm_speakpinyin", "txt_pinyin"); };
-    QCOMPARE(text()->text(), QString("Ni3hao3 wo3 de0 ge1ge0"));
-    screenshot(speak, "frm_speakpinyin");
-
-    text()->setText("xie4xie0");
-    QTest::mouseClick(w.child<QPushButton>("frm_speakpinyin", "bt_ok"), Qt::LeftButton);
-    QVERIFY(!w.registry.find("frm_speakpinyin"));
-    QVERIFY(w.open("frm_speakpinyin"));
-    QCOMPARE(text()->text(), QString("Ni3hao3 wo3 de0 ge1ge0"));
-
-    text()->setText("xie4xie0");
-    w.registry.find("frm_speakpinyin")->close();
-    QVERIFY(w.open("frm_speakpinyin"));
-    QCOMPARE(text()->text(), QString("Ni3hao3 wo3 de0 ge1ge0"));
-    QVERIFY(w.audio.played.isEmpty());
+    Sounds t;
+    QVERIFY(t.show("frm_speakpinyin"));
+    QCOMPARE(t.text("txt_pinyin"), kSample);
+    t.screenshot("frm_speakpinyin");
+    for (const bool ok : {true, false}) {
+        t.type("txt_pinyin", "xie4xie0");
+        if (ok)
+            t.click("bt_ok");
+        else
+            t.window->close();
+        QVERIFY(!t.registry.find("frm_speakpinyin"));
+        QVERIFY(t.show("frm_speakpinyin"));
+        QCOMPARE(t.text("txt_pinyin"), kSample);
+    }
+    QVERIFY(t.heard().isEmpty());
 }
 
 void TstSoundWindows::speakWindowSpeaksWhatIsOnScreen()
 {
-    Windows w;
-    w.addSounds({"ni3.wav", "hao3.wav", "wo3.wav", "wait.wav"});
+    Sounds t;
+    t.addSounds({"ni3.wav", "hao3.wav", "wo3.wav", "wait.wav"});
     LogEnabled = true;
     CurrentCharacter = QStringLiteral("学");
-    QVERIFY(w.open("frm_speakpinyin"));
-    auto* text = w.child<QLineEdit>("frm_speakpinyin", "txt_pinyin");
-    text->setText("Ni3hao3 wo3");
-    QTest::mouseClick(w.child<QPushButton>("frm_speakpinyin", "bt_speak"), Qt::LeftButton);
-    QCOMPARE(w.audio.played, QStringList({"ni3.wav", "hao3.wav", "wait.wav", "wo3.wav", "wait.wav"}));
+    QVERIFY(t.show("frm_speakpinyin"));
+    t.type("txt_pinyin", "Ni3hao3 wo3");
+    QTest::mouseClick(t.button("bt_speak"), Qt::LeftButton);
+    QCOMPARE(t.heard(), QStringList({"ni3", "hao3", "wait", "wo3", "wait"}));
     QCOMPARE(CurrentCharacter, QString("none"));
-    QVERIFY(w.log().contains("\"Word\",\"Ni3hao3\",\"none\"\r\n"));
+    QVERIFY(t.folder.read("log.csv").contains("\"Word\",\"Ni3hao3\",\"none\"\r\n"));
 
     // Return speaks too. No button is pressed then, whose own repaint would paint the
     // window anyway: the text typed must still be on screen at the first sound.
+    auto* text = t.child<QLineEdit>("txt_pinyin");
     PaintCounter counter;
     text->installEventFilter(&counter);
     int paintsAtFirstSound = -1;
-    w.audio.onPlay = [&](const QString&) {
+    t.audio.onPlay = [&](const QString&) {
         if (paintsAtFirstSound < 0)
             paintsAtFirstSound = counter.paints;
     };
-    w.audio.played.clear();
-    text->setText("wo3");
+    t.type("txt_pinyin", "wo3");
     QTest::keyClick(text, Qt::Key_Return);
-    QCOMPARE(w.audio.played, QStringList({"wo3.wav", "wait.wav"}));
+    QCOMPARE(t.heard(), QStringList({"wo3", "wait"}));
     QVERIFY(paintsAtFirstSound > 0);
 }
 

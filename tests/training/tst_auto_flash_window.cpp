@@ -1,22 +1,16 @@
 // The automatic flashcard window, driven tick by tick through Timer1_Timer and read by
-// control names, with a recording audio fake.
-#include "app/all_windows.h"
+// control names: what each tick shows and speaks, which boxes it reads, what is stored.
+// The cycle rules are the ticker's tests.
 #include "core/app_state.h"
-#include "core/ini_store.h"
-#include "core/window_registry.h"
 #include "sound/missing_sound_log.h"
-#include "support/fakes.h"
-#include "support/test_folder.h"
+#include "support/window_test.h"
 #include "training/auto_flash_window.h"
 #include "ui/unicode_text_box.h"
 #include "vocabulary/word_table.h"
 
-#include <QCheckBox>
-#include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 
@@ -25,35 +19,17 @@ using namespace tavi::test;
 
 namespace {
 
-struct AutoRun {
-    TestProgramFolder folder;
-    FakeMessageBox boxes;
-    FakeAudioOutput audio;
-    WindowRegistry registry;
-    AutoFlashWindow* window = nullptr;
+const QList<VocRow> kThree = {{"8", "ni3hao3", "你好", "hello", "1", ""},
+                              {"1", "xie4xie0", "谢谢", "thank you", "1", ""},
+                              {"0", "zai4jian4", "再见", "goodbye", "1", ""}};
 
-    explicit AutoRun(const QList<VocRow>& words, const QByteArray& settings = {})
-    {
-        folder.prepareTraining(words, settings);
-        registerAllWindows(registry);
-        registry.open("autoflash");
-        window = registry.get<AutoFlashWindow>("autoflash");
-    }
-    template <typename W> W* child(const char* name) const
-    {
-        return window->findChild<W*>(QLatin1String(name));
-    }
-    QString text(const char* name) const
-    {
-        if (auto* l = child<QLabel>(name))
-            return l->text();
-        return child<QLineEdit>(name)->text();
-    }
+struct AutoRun : WindowTest {
+    explicit AutoRun(const QByteArray& settings = {}) { train("autoflash", kThree, settings); }
     QTimer* timer() const { return child<QTimer>("Timer1"); }
     // Start, with the real timer stopped at once: the test makes every tick itself.
     void start()
     {
-        child<QPushButton>("bt_start")->click();
+        click("bt_start");
         QVERIFY(timer()->isActive());
         timer()->stop();
     }
@@ -62,13 +38,13 @@ struct AutoRun {
     QString tick()
     {
         const QString round = text("la_runde");
-        window->Timer1_Timer();
-        QString s = text("txt_sec") + u':' + child<UnicodeTextBox>("txt_chin")->text() + u'/' +
-                    text("txt_pinyin") + u'/' + text("txt_eng");
+        qobject_cast<AutoFlashWindow*>(window)->Timer1_Timer();
+        QString s =
+            text("txt_sec") + u':' + text("txt_chin") + u'/' + text("txt_pinyin") + u'/' + text("txt_eng");
         if (text("la_runde") != round)
             s += " round " + text("la_runde");
-        for (const QString& p : std::exchange(audio.played, {}))
-            s += " ~" + QFileInfo(p).completeBaseName();
+        for (const QString& name : heard())
+            s += " ~" + name;
         return s;
     }
     QStringList ticks(int n)
@@ -89,31 +65,25 @@ QString ticksShown(const QStringList& log)
     return s;
 }
 
-const QList<VocRow> kThree = {{"8", "ni3hao3", "你好", "hello", "1", ""},
-                              {"1", "xie4xie0", "谢谢", "thank you", "1", ""},
-                              {"0", "zai4jian4", "再见", "goodbye", "1", ""}};
-
 } // namespace
 
 class TstAutoFlashWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void loadsWithCaptionsAndSettings_data();
-    void loadsWithCaptionsAndSettings();
+    void loadsWithSettings_data();
+    void loadsWithSettings();
     void aRunOverThreeWords();
     void checkBoxesChooseTheQuestion_data();
     void checkBoxesChooseTheQuestion();
-    void timesAreReadWhenTheFirstBoxChanges();
+    void timeBoxesFeedTheRun();
     void stopKeepsTheCardAndStartBeginsAgain();
-    void okStoresTheBoxesAndUnloads();
-    void closingIsOk_data();
-    void closingIsOk();
-    void timeBoxesTakeOnlySeconds();
+    void leavingStoresTheBoxes_data();
+    void leavingStoresTheBoxes();
     void selectionChangedDuringARun();
     void scalesWithTheWindow();
 };
 
-void TstAutoFlashWindow::loadsWithCaptionsAndSettings_data()
+void TstAutoFlashWindow::loadsWithSettings_data()
 {
     QTest::addColumn<QByteArray>("settings");
     QTest::addColumn<QString>("checked"); // chin pinyin eng sound, 1 or 0
@@ -125,21 +95,18 @@ void TstAutoFlashWindow::loadsWithCaptionsAndSettings_data()
         << QByteArray("autofch_chin=yes\nautofch_eng=\nautofch_sound=x\n") << "1101";
 }
 
-void TstAutoFlashWindow::loadsWithCaptionsAndSettings()
+void TstAutoFlashWindow::loadsWithSettings()
 {
     QFETCH(QByteArray, settings);
     QFETCH(QString, checked);
-    AutoRun r(kThree, settings);
+    AutoRun r(settings);
     QString boxes;
     for (const char* name : {"ch_chin", "ch_pinyin", "ch_eng", "ch_sound"})
-        boxes += r.child<QCheckBox>(name)->isChecked() ? u'1' : u'0';
+        boxes += r.box(name)->isChecked() ? u'1' : u'0';
     QCOMPARE(boxes, checked);
-
-    QCOMPARE(r.text("txt_zeitbislsg"), QString("2"));
-    QCOMPARE(r.text("txt_zeitfuerlsg"), QString("3"));
-    QCOMPARE(r.text("la_runde"), QString("1"));
-    QVERIFY(r.child<QPushButton>("bt_start")->isEnabled());
-    QVERIFY(!r.child<QPushButton>("bt_stop")->isEnabled());
+    QCOMPARE(r.text("txt_zeitbislsg") + r.text("txt_zeitfuerlsg") + r.text("la_runde"), QString("231"));
+    QVERIFY(r.button("bt_start")->isEnabled());
+    QVERIFY(!r.button("bt_stop")->isEnabled());
     QCOMPARE(r.timer()->interval(), 1000);
     QVERIFY(!r.timer()->isActive());
     QCOMPARE(r.child<UnicodeTextBox>("txt_chin")->fontName(), ChineseFont);
@@ -148,10 +115,10 @@ void TstAutoFlashWindow::loadsWithCaptionsAndSettings()
 
 void TstAutoFlashWindow::aRunOverThreeWords()
 {
-    AutoRun r(kThree);
+    AutoRun r;
     r.start();
-    QVERIFY(!r.child<QPushButton>("bt_start")->isEnabled());
-    QVERIFY(r.child<QPushButton>("bt_stop")->isEnabled());
+    QVERIFY(!r.button("bt_start")->isEnabled());
+    QVERIFY(r.button("bt_stop")->isEnabled());
     const QStringList log = r.ticks(26);
     QCOMPARE(log.mid(0, 7), (QStringList{
                                 "0:你好/ni3hao3/ ~ni3hao3 ~wait",
@@ -189,7 +156,7 @@ void TstAutoFlashWindow::checkBoxesChooseTheQuestion()
     QFETCH(QByteArray, settings);
     QFETCH(QString, question);
     QFETCH(QString, solution);
-    AutoRun r(kThree, settings);
+    AutoRun r(settings);
     CurrentCharacter.clear();
     r.start();
     QCOMPARE(r.tick(), question);
@@ -198,11 +165,14 @@ void TstAutoFlashWindow::checkBoxesChooseTheQuestion()
     QCOMPARE(r.tick(), solution);
 }
 
-void TstAutoFlashWindow::timesAreReadWhenTheFirstBoxChanges()
+// The boxes are read when the first box changes and at Start; what they hold while the
+// user types keeps the run on the last times; keys other than digits are refused.
+void TstAutoFlashWindow::timeBoxesFeedTheRun()
 {
-    AutoRun r(kThree, "autofch_sound=0\n");
+    AutoRun r("autofch_sound=0\n");
     auto* until = r.child<QLineEdit>("txt_zeitbislsg");
     auto* forSolution = r.child<QLineEdit>("txt_zeitfuerlsg");
+    QVERIFY(until->toolTip().contains("0 to 9999"));
     r.start();
     r.ticks(6);
     forSolution->setText("0"); // alone it waits for the next reading
@@ -218,133 +188,109 @@ void TstAutoFlashWindow::timesAreReadWhenTheFirstBoxChanges()
     forSolution->setText("abc"); // kept at 0, while 0 until the solution is taken
     until->setText("0");
     QCOMPARE(r.ticks(3), (QStringList{"1://", "0:你好/ni3hao3/", "1:你好/ni3hao3/"}));
-    // Start reads both boxes afresh.
     forSolution->setText("2");
-    r.child<QPushButton>("bt_stop")->click();
-    r.start();
+    r.click("bt_stop");
+    r.start(); // Start reads both boxes afresh
     QCOMPARE(r.ticks(4),
              (QStringList{"0:你好/ni3hao3/", "1:你好/ni3hao3/", "2:你好/ni3hao3/", "0:谢谢/xie4xie0/"}));
+
+    until->setText("2");
+    until->end(false);
+    QTest::keyClicks(until, "abc");
+    QCOMPARE(until->text(), QString("2"));
+    QTest::keyClicks(until, "5999");
+    QCOMPARE(until->text(), QString("2599"));
 }
 
 void TstAutoFlashWindow::stopKeepsTheCardAndStartBeginsAgain()
 {
-    AutoRun r(kThree, "autofch_sound=0\n");
+    AutoRun r("autofch_sound=0\n");
     r.start();
     r.ticks(9);
-    r.child<QPushButton>("bt_stop")->click();
+    r.click("bt_stop");
     QVERIFY(!r.timer()->isActive());
-    QVERIFY(r.child<QPushButton>("bt_start")->isEnabled());
-    QVERIFY(!r.child<QPushButton>("bt_stop")->isEnabled());
-    QCOMPARE(r.text("txt_pinyin"), QString("xie4xie0"));
-    QCOMPARE(r.text("txt_sec"), QString("2"));
+    QVERIFY(r.button("bt_start")->isEnabled());
+    QVERIFY(!r.button("bt_stop")->isEnabled());
+    QCOMPARE(r.text("txt_sec") + r.text("txt_pinyin"), QString("2xie4xie0"));
     r.start(); // the tick counter carries on: A's question comes when it reaches 0
     QCOMPARE(r.ticks(4), (QStringList{"3:谢谢/xie4xie0/thank you", "4:谢谢/xie4xie0/thank you",
                                       "5:谢谢/xie4xie0/thank you", "0:你好/ni3hao3/"}));
 }
 
-void TstAutoFlashWindow::okStoresTheBoxesAndUnloads()
+void TstAutoFlashWindow::leavingStoresTheBoxes_data()
 {
-    AutoRun r(kThree);
+    QTest::addColumn<QString>("how");
+    QTest::newRow("OK") << "ok";
+    QTest::newRow("close box") << "close";
+    QTest::newRow("Escape") << "escape";
+}
+
+void TstAutoFlashWindow::leavingStoresTheBoxes()
+{
+    QFETCH(QString, how);
+    AutoRun r;
     r.start();
     r.timer()->start(); // as in a real run
-    r.child<QCheckBox>("ch_eng")->setChecked(true);
-    r.child<QCheckBox>("ch_sound")->setChecked(false);
+    r.box("ch_eng")->setChecked(true);
+    r.box("ch_sound")->setChecked(false);
     QPointer<QTimer> timer = r.timer();
-    r.child<QPushButton>("bt_ok")->click();
-    QVERIFY(!timer->isActive());
-    QVERIFY(!r.window->isVisible());
-    QCOMPARE(r.registry.find("autoflash"), nullptr);
-    QCOMPARE(ini::read(SettingsFile, "Tavi", "autofch_eng"), QString("1"));
-    QCOMPARE(ini::read(SettingsFile, "Tavi", "autofch_sound"), QString("0"));
-    QCOMPARE(ini::read(SettingsFile, "Tavi", "autofch_chin"), QString("1"));
-    QTRY_VERIFY(!timer); // discarded with its window
-}
-
-void TstAutoFlashWindow::closingIsOk_data()
-{
-    QTest::addColumn<bool>("escape");
-    QTest::newRow("close box") << false;
-    QTest::newRow("Escape") << true;
-}
-
-void TstAutoFlashWindow::closingIsOk()
-{
-    QFETCH(bool, escape);
-    AutoRun r(kThree);
-    r.start();
-    r.timer()->start();
-    r.child<QCheckBox>("ch_eng")->setChecked(true);
-    QPointer<QTimer> timer = r.timer();
-    if (escape)
+    if (how == "ok")
+        r.click("bt_ok");
+    else if (how == "escape")
         QTest::keyClick(r.window, Qt::Key_Escape);
     else
         r.window->close();
     QVERIFY(!timer->isActive());
+    QVERIFY(!r.window->isVisible());
     QCOMPARE(r.registry.find("autoflash"), nullptr);
-    QCOMPARE(ini::read(SettingsFile, "Tavi", "autofch_eng"), QString("1"));
-    QTRY_VERIFY(!timer);
-}
-
-void TstAutoFlashWindow::timeBoxesTakeOnlySeconds()
-{
-    AutoRun r(kThree);
-    auto* until = r.child<QLineEdit>("txt_zeitbislsg");
-    QVERIFY(until->toolTip().contains("0 to 9999"));
-    until->end(false);
-    QTest::keyClicks(until, "abc");
-    QCOMPARE(until->text(), QString("2"));
-    QTest::keyClicks(until, "5");
-    QCOMPARE(until->text(), QString("25"));
-    QTest::keyClicks(until, "999");
-    QCOMPARE(until->text(), QString("2599"));
+    QCOMPARE(r.stored("autofch_eng") + r.stored("autofch_sound") + r.stored("autofch_chin"), QString("101"));
+    QTRY_VERIFY(!timer); // discarded with its window
 }
 
 void TstAutoFlashWindow::selectionChangedDuringARun()
 {
-    AutoRun r(kThree, "autofch_sound=0\n");
+    AutoRun r("autofch_sound=0\n");
     r.start();
     r.ticks(7);
     StudyCount = 0; // the selection window chose one word meanwhile
     StudyList = QStringList{"2"};
-    QCOMPARE(r.ticks(13).mid(1), (QStringList{"2:谢谢/xie4xie0/", "3:谢谢/xie4xie0/", "4:谢谢/xie4xie0/",
-                                              "5:谢谢/xie4xie0/", "0:// round 2", "1://", "2://", "3://",
-                                              "4://", "5://", "0:再见/zai4jian4/", "1:再见/zai4jian4/"}));
-    StudyCount = 0;
+    const QStringList log = r.ticks(13);
+    QCOMPARE(log.mid(4, 2), (QStringList{"5:谢谢/xie4xie0/", "0:// round 2"}));
+    QCOMPARE(log[11], QString("0:再见/zai4jian4/"));
     StudyList = QStringList{"no row"};
     QCOMPARE(r.ticks(12)[10], QString("0://")); // an entry naming no word shows nothing
 }
 
 void TstAutoFlashWindow::scalesWithTheWindow()
 {
-    AutoRun r(kThree, "autofch_sound=0\nautofch_eng=0\n");
+    AutoRun r("autofch_sound=0\nautofch_eng=0\n");
     QVERIFY(QTest::qWaitForWindowExposed(r.window));
     const QSize design = r.window->size();
     r.start();
     r.ticks(3);
-    QDir().mkpath(TAVI_SCREENSHOT_DIR);
-    QVERIFY(r.window->grab().save(QStringLiteral(TAVI_SCREENSHOT_DIR "/autoflash_design.png")));
+    r.screenshot("autoflash_design");
 
     const QStringList names = {"txt_chin", "txt_eng", "bt_start",      "bt_ok",
                                "ch_chin",  "Label8",  "txt_zeitbislsg"};
     QList<QRect> before;
     for (const QString& n : names)
-        before << r.window->findChild<QWidget*>(n)->geometry();
+        before << r.child(n)->geometry();
     r.window->resize(design.width() * 2, design.height());
     QTRY_COMPARE(r.window->size(), QSize(design.width() * 2, design.height()));
     for (int i = 0; i < names.size(); ++i) {
-        const QRect now = r.window->findChild<QWidget*>(names[i])->geometry();
+        const QRect now = r.child(names[i])->geometry();
         QCOMPARE(now.left(), before[i].left() * 2);
         QCOMPARE(now.top(), before[i].top());
         const bool follows = i < 4; // fields and buttons; boxes and captions keep their size
         QCOMPARE(now.width(), follows ? before[i].width() * 2 : before[i].width());
         QCOMPARE(now.height(), before[i].height());
     }
-    QVERIFY(r.window->grab().save(QStringLiteral(TAVI_SCREENSHOT_DIR "/autoflash_wide.png")));
+    r.screenshot("autoflash_wide");
     r.window->resize(design.width(), design.height() * 3 / 2);
     QTRY_COMPARE(r.window->size(), QSize(design.width(), design.height() * 3 / 2));
     auto* chin = r.child<UnicodeTextBox>("txt_chin");
     QTRY_COMPARE(chin->findChild<QLineEdit*>()->height(), chin->height()); // the editor fills the box
-    QVERIFY(r.window->grab().save(QStringLiteral(TAVI_SCREENSHOT_DIR "/autoflash_tall.png")));
+    r.screenshot("autoflash_tall");
 }
 
 QTEST_MAIN(TstAutoFlashWindow)
