@@ -7,7 +7,14 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 if [ "${1:-}" = "--sanitize" ]; then
     build="$root/build-asan"
-    "$root/scripts/setup.sh" "$build" -DTAVI_SANITIZE=ON -DTAVI_BUILD_BENCH=OFF
+    # The normal build's sound pack, when it is newer than what it is made from, is
+    # copied rather than made again.
+    pack=(-DTAVI_SOUND_PACK_FROM=)
+    stamp="$root/build/app/sound/.pack-stamp"
+    if [ "$stamp" -nt "$root/tools/make_sound_pack.sh" ] && [ "$stamp" -nt "$root/data/syllables.txt" ]; then
+        pack=(-DTAVI_SOUND_PACK_FROM="$root/build/app/sound")
+    fi
+    "$root/scripts/setup.sh" "$build" -DTAVI_SANITIZE=ON -DTAVI_BUILD_BENCH=OFF "${pack[@]}"
     export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
     export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
