@@ -42,20 +42,6 @@ int buttonsWidthTwips()
     return 1650 + (main ? main->frameWidth() : 0) * TwipsPerPixel;
 }
 
-template <typename W> W* placed(QWidget* parent, const char* name, const QRect& geometry)
-{
-    W* w = newControl<W>(parent, name);
-    w->setGeometry(geometry);
-    return w;
-}
-
-template <typename W> W* placed(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
-{
-    W* w = placed<W>(parent, name, geometry);
-    w->setText(text);
-    return w;
-}
-
 LineWidget* line(QWidget* parent, const char* name, int x1, int y1, int x2, int y2)
 {
     auto* l = newControl<LineWidget>(parent, name);
@@ -100,29 +86,29 @@ BrainWindow::~BrainWindow()
 
 void BrainWindow::buildControls()
 {
-    Frame1 = placed<QGroupBox>(this, "Frame1", {10, 8, 420, 128});
-    lbl_intervall = placed<QLabel>(Frame1, "lbl_intervall", {12, 18, 230, 26});
-    txt_periode = placed<QLineEdit>(Frame1, "txt_periode", QStringLiteral("3"), {250, 18, 60, 26});
+    Frame1 = placedControl<QGroupBox>(this, "Frame1", {10, 8, 420, 128});
+    lbl_intervall = placedControl<QLabel>(Frame1, "lbl_intervall", {12, 18, 230, 26});
+    txt_periode = placedControl<QLineEdit>(Frame1, "txt_periode", QStringLiteral("3"), {250, 18, 60, 26});
     txt_periode->setAlignment(Qt::AlignCenter);
     txt_periode->setValidator(new QIntValidator(1, BrainScheduler::MaxPeriode, txt_periode));
     lbl_intervall->setBuddy(txt_periode);
-    lbl_what = placed<QLabel>(Frame1, "lbl_what", {12, 54, 396, 22});
-    ch_chin = placed<QCheckBox>(Frame1, "ch_chin", QStringLiteral("Chinese"), {12, 84, 96, 28});
-    ch_pinyin = placed<QCheckBox>(Frame1, "ch_pinyin", QStringLiteral("Pinyin"), {114, 84, 90, 28});
-    ch_eng = placed<QCheckBox>(Frame1, "ch_eng", QStringLiteral("Enlish"), {210, 84, 90, 28});
-    ch_sound = placed<QCheckBox>(Frame1, "ch_sound", {310, 84, 24, 28});
+    lbl_what = placedControl<QLabel>(Frame1, "lbl_what", {12, 54, 396, 22});
+    ch_chin = placedControl<QCheckBox>(Frame1, "ch_chin", QStringLiteral("Chinese"), {12, 84, 96, 28});
+    ch_pinyin = placedControl<QCheckBox>(Frame1, "ch_pinyin", QStringLiteral("Pinyin"), {114, 84, 90, 28});
+    ch_eng = placedControl<QCheckBox>(Frame1, "ch_eng", QStringLiteral("Enlish"), {210, 84, 90, 28});
+    ch_sound = placedControl<QCheckBox>(Frame1, "ch_sound", {310, 84, 24, 28});
     ch_sound->setToolTip(QStringLiteral("Sound on / off"));
-    pic_sound = placed<QLabel>(Frame1, "pic_sound", {336, 84, 28, 28});
+    pic_sound = placedControl<QLabel>(Frame1, "pic_sound", {336, 84, 28, 28});
     pic_sound->setPixmap(style()->standardIcon(QStyle::SP_MediaVolume).pixmap(24, 24));
 
-    Frame2 = placed<QGroupBox>(this, "Frame2", {10, 144, 420, 104});
-    ch_hotkey = placed<QCheckBox>(Frame2, "ch_hotkey", {12, 12, 396, 28});
-    op_alt = placed<QRadioButton>(Frame2, "op_alt", QStringLiteral("ALT"), {22, 56, 64, 28});
-    op_ctrl = placed<QRadioButton>(Frame2, "op_ctrl", QStringLiteral("CTRL"), {90, 56, 68, 28});
-    op_shift = placed<QRadioButton>(Frame2, "op_shift", QStringLiteral("SHIFT"), {162, 56, 74, 28});
-    op_win = placed<QRadioButton>(Frame2, "op_win", QStringLiteral("WIN"), {240, 56, 64, 28});
+    Frame2 = placedControl<QGroupBox>(this, "Frame2", {10, 144, 420, 104});
+    ch_hotkey = placedControl<QCheckBox>(Frame2, "ch_hotkey", {12, 12, 396, 28});
+    op_alt = placedControl<QRadioButton>(Frame2, "op_alt", QStringLiteral("ALT"), {22, 56, 64, 28});
+    op_ctrl = placedControl<QRadioButton>(Frame2, "op_ctrl", QStringLiteral("CTRL"), {90, 56, 68, 28});
+    op_shift = placedControl<QRadioButton>(Frame2, "op_shift", QStringLiteral("SHIFT"), {162, 56, 74, 28});
+    op_win = placedControl<QRadioButton>(Frame2, "op_win", QStringLiteral("WIN"), {240, 56, 64, 28});
     op_alt->setChecked(true);
-    cb_key = placed<QComboBox>(Frame2, "cb_key", {318, 56, 80, 28});
+    cb_key = placedControl<QComboBox>(Frame2, "cb_key", {318, 56, 80, 28});
     cb_key->setEditable(true);
     cb_key->setInsertPolicy(QComboBox::NoInsert);
     cb_key->setToolTip(QStringLiteral("Select the hotkey !"));
@@ -131,9 +117,9 @@ void BrainWindow::buildControls()
     Line3 = line(Frame2, "Line3", 12, 48, 12, 92);
     Line4 = line(Frame2, "Line4", 408, 48, 408, 92);
 
-    bt_start = placed<QPushButton>(this, "bt_start", {10, 258, 120, 34});
-    bt_stop = placed<QPushButton>(this, "bt_stop", {140, 258, 120, 34});
-    bt_ok = placed<QPushButton>(this, "bt_ok", QStringLiteral("OK"), {310, 258, 120, 34});
+    bt_start = placedControl<QPushButton>(this, "bt_start", {10, 258, 120, 34});
+    bt_stop = placedControl<QPushButton>(this, "bt_stop", {140, 258, 120, 34});
+    bt_ok = placedControl<QPushButton>(this, "bt_ok", QStringLiteral("OK"), {310, 258, 120, 34});
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));

@@ -12,6 +12,7 @@
 #include "sound/missing_sound_log.h"
 #include "sound/speak_on_screen.h"
 #include "ui/check_box_settings.h"
+#include "ui/control.h"
 #include "ui/dialog_keys.h"
 #include "ui/line_widget.h"
 #include "ui/read_only_field.h"
@@ -31,23 +32,9 @@ namespace tavi {
 
 namespace {
 
-// Position and size only; the size stays as it is when the window is resized.
-const QString MoveOnly = QStringLiteral("@TL");
-
-template <typename W>
-W* placed(QWidget* parent, const char* name, const QRect& geometry, const QString& tag = QString())
-{
-    auto* w = new W(parent);
-    w->setObjectName(QLatin1String(name));
-    w->setGeometry(geometry);
-    if (!tag.isEmpty())
-        w->setProperty("tag", tag);
-    return w;
-}
-
 QLabel* caption(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
 {
-    auto* l = placed<QLabel>(parent, name, geometry, MoveOnly);
+    auto* l = placedControl<QLabel>(parent, name, geometry, MoveOnly);
     l->setText(text);
     l->setWordWrap(true);
     return l;
@@ -55,20 +42,9 @@ QLabel* caption(QWidget* parent, const char* name, const QString& text, const QR
 
 QCheckBox* checkBox(QWidget* parent, const char* name, const QPoint& at, const char* tip)
 {
-    auto* c = placed<QCheckBox>(parent, name, QRect(at, QSize(20, 20)), MoveOnly);
+    auto* c = placedControl<QCheckBox>(parent, name, QRect(at, QSize(20, 20)), MoveOnly);
     c->setToolTip(QLatin1String(tip));
     return c;
-}
-
-QLineEdit* cardField(QWidget* parent, const char* name, const QRect& geometry, int points)
-{
-    auto* f = placed<QLineEdit>(parent, name, geometry);
-    f->setReadOnly(true);
-    f->setAlignment(Qt::AlignCenter);
-    QFont font = f->font();
-    font.setPointSize(points);
-    f->setFont(font);
-    return f;
 }
 
 // The longest time a box takes: two of them still fit the run's 16-bit tick.
@@ -76,7 +52,7 @@ constexpr int MaxSeconds = 9999;
 
 QLineEdit* numberField(QWidget* parent, const char* name, const QRect& geometry, const QString& text)
 {
-    auto* f = placed<QLineEdit>(parent, name, geometry, MoveOnly);
+    auto* f = placedControl<QLineEdit>(parent, name, geometry, MoveOnly);
     f->setAlignment(Qt::AlignCenter);
     f->setText(text);
     return f;
@@ -104,25 +80,27 @@ void AutoFlashWindow::buildControls()
 {
     ch_chin = checkBox(this, "ch_chin", {20, 52}, "Display Chinese On / Off");
     Label1 = caption(this, "Label1", QStringLiteral("Chinese"), {46, 50, 84, 24});
-    txt_chin = placed<UnicodeTextBox>(this, "txt_chin", {136, 20, 326, 84});
+    txt_chin = placedControl<UnicodeTextBox>(this, "txt_chin", {136, 20, 326, 84});
     txt_chin->setReadOnly(true);
     txt_chin->setAlignment(Qt::AlignCenter);
     txt_chin->setFontSize(34);
 
     ch_pinyin = checkBox(this, "ch_pinyin", {20, 136}, "Display Pinyin On / Off");
     Label2 = caption(this, "Label2", QStringLiteral("pinyin"), {46, 134, 84, 24});
-    txt_pinyin = cardField(this, "txt_pinyin", {136, 122, 326, 48}, 16);
+    txt_pinyin = cardField(this, "txt_pinyin", 16);
+    txt_pinyin->setGeometry(136, 122, 326, 48);
 
     ch_eng = checkBox(this, "ch_eng", {20, 202}, "Display Translation On / Off");
     Label3 = caption(this, "Label3", QStringLiteral("english"), {46, 200, 84, 24});
-    txt_eng = cardField(this, "txt_eng", {136, 188, 326, 48}, 13);
+    txt_eng = cardField(this, "txt_eng", 13);
+    txt_eng->setGeometry(136, 188, 326, 48);
 
     ch_sound = checkBox(this, "ch_sound", {20, 266}, "Sound on / off");
-    pic_sound = placed<QLabel>(this, "pic_sound", {46, 262, 28, 28}, MoveOnly);
+    pic_sound = placedControl<QLabel>(this, "pic_sound", {46, 262, 28, 28}, MoveOnly);
     pic_sound->setPixmap(style()->standardIcon(QStyle::SP_MediaVolume).pixmap(24, 24));
 
     Label6 = caption(this, "Label6", QStringLiteral("Runde"), {490, 20, 130, 20});
-    la_runde = placed<QLabel>(this, "la_runde", {490, 40, 130, 44}, MoveOnly);
+    la_runde = placedControl<QLabel>(this, "la_runde", {490, 40, 130, 44}, MoveOnly);
     QFont arial(QStringLiteral("Arial"), 24, QFont::Bold);
     arial.setStyleHint(QFont::SansSerif);
     la_runde->setFont(arial);
@@ -152,11 +130,11 @@ void AutoFlashWindow::buildControls()
     Line2->setObjectName(QStringLiteral("Line2"));
     Line2->setLine(476, 20, 476, 290);
 
-    bt_start = placed<QPushButton>(this, "bt_start", {20, 332, 116, 38});
+    bt_start = placedControl<QPushButton>(this, "bt_start", {20, 332, 116, 38});
     bt_start->setText(QStringLiteral("start"));
-    bt_stop = placed<QPushButton>(this, "bt_stop", {146, 332, 116, 38});
+    bt_stop = placedControl<QPushButton>(this, "bt_stop", {146, 332, 116, 38});
     bt_stop->setText(QStringLiteral("stop"));
-    bt_ok = placed<QPushButton>(this, "bt_ok", {504, 332, 116, 38});
+    bt_ok = placedControl<QPushButton>(this, "bt_ok", {504, 332, 116, 38});
     bt_ok->setText(QStringLiteral("OK"));
 
     Timer1 = new QTimer(this);

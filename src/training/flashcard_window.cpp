@@ -43,19 +43,6 @@ QFont courier(int points, bool bold = false)
     return f;
 }
 
-// A field the learner reads; it takes no focus, so that the letter keys stay answers.
-QLineEdit* cardField(QWidget* parent, const char* name, int points)
-{
-    auto* f = newControl<QLineEdit>(parent, name);
-    f->setReadOnly(true);
-    f->setFocusPolicy(Qt::NoFocus);
-    f->setAlignment(Qt::AlignCenter);
-    QFont font = f->font();
-    font.setPointSize(points);
-    f->setFont(font);
-    return f;
-}
-
 QLabel* counter(QWidget* parent, const char* name)
 {
     auto* l = newControl<QLabel>(parent, name, QStringLiteral("00"));
@@ -106,7 +93,7 @@ FlashcardWindow::~FlashcardWindow()
         save_levels();
 }
 
-void FlashcardWindow::buildControls()
+QGroupBox* FlashcardWindow::buildCard()
 {
     auto* card = new QGroupBox(this);
     card->setObjectName(QStringLiteral("card"));
@@ -131,6 +118,9 @@ void FlashcardWindow::buildControls()
     unitext1->setMaximumHeight(110);
     txt_pinyin = cardField(card, "txt_pinyin", 16);
     txt_eng = cardField(card, "txt_eng", 13);
+    // The card takes no focus, so that the letter keys stay answers.
+    txt_pinyin->setFocusPolicy(Qt::NoFocus);
+    txt_eng->setFocusPolicy(Qt::NoFocus);
     pic_sound = newControl<QLabel>(card, "pic_sound");
     pic_sound->setPixmap(style()->standardIcon(QStyle::SP_MediaVolume).pixmap(20, 20));
 
@@ -148,7 +138,11 @@ void FlashcardWindow::buildControls()
     g->addWidget(ch_sound, 3, 0);
     g->addWidget(pic_sound, 3, 1);
     g->setColumnStretch(2, 1);
+    return card;
+}
 
+QGroupBox* FlashcardWindow::buildCounters()
+{
     auto* counters = new QGroupBox(this);
     counters->setObjectName(QStringLiteral("counters"));
     label5 = newControl<QLabel>(counters, "label5", QStringLiteral("Correct / Not correct"));
@@ -173,15 +167,11 @@ void FlashcardWindow::buildControls()
     c->addWidget(Label6, 4, 0, 1, 3);
     c->addWidget(txt_runde, 5, 0);
     c->setRowStretch(6, 1);
+    return counters;
+}
 
-    txt_feedback = newControl<QLineEdit>(this, "txt_feedback");
-    txt_feedback->setReadOnly(true);
-    txt_feedback->setFocusPolicy(Qt::NoFocus);
-    txt_feedback->setFont(courier(11, true));
-    txt_feedback->setStyleSheet(
-        QStringLiteral("QLineEdit { background: rgb(255, 255, 160); color: black; }"));
-    txt_feedback->setMinimumHeight(30);
-
+void FlashcardWindow::buildButtons()
+{
     bt_start = newControl<QPushButton>(this, "bt_start", QStringLiteral("start"));
     bt_goon = newControl<QPushButton>(this, "bt_goon", QStringLiteral("Go on"));
     bt_Yes = newControl<QPushButton>(this, "bt_Yes", QStringLiteral("YES"));
@@ -203,7 +193,22 @@ void FlashcardWindow::buildControls()
     bt_undo->setToolTip(QStringLiteral("Take back the last answer (Backspace)"));
     bt_stop->setToolTip(QStringLiteral("Save the levels"));
     bt_ok->setToolTip(QStringLiteral("Save the levels and close (Escape)"));
+}
 
+void FlashcardWindow::buildControls()
+{
+    // Made in the order of the tab chain.
+    QGroupBox* card = buildCard();
+    QGroupBox* counters = buildCounters();
+    txt_feedback = newControl<QLineEdit>(this, "txt_feedback");
+    txt_feedback->setReadOnly(true);
+    txt_feedback->setFocusPolicy(Qt::NoFocus);
+    txt_feedback->setFont(courier(11, true));
+    txt_feedback->setStyleSheet(
+        QStringLiteral("QLineEdit { background: rgb(255, 255, 160); color: black; }"));
+    txt_feedback->setMinimumHeight(30);
+
+    buildButtons();
     // Shown when a training ends; nothing to close.
     txt_summary = newControl<QLabel>(this, "txt_summary");
     txt_summary->setWordWrap(true);

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 class QCheckBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -26,7 +27,11 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The controls, a frame at a time: the card, the counters, the buttons.
     void buildControls();
+    QGroupBox* buildCard();
+    QGroupBox* buildCounters();
+    void buildButtons();
     void exchange_settings(const QString& mode);
     void bt_start_Click();
     void next_card();

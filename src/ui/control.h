@@ -5,7 +5,14 @@
 #include <QString>
 #include <QWidget>
 
+class QLineEdit;
+
 namespace tavi {
+
+// Tags for placedControl: a control that keeps its size and only moves, and a band that
+// also follows the window's width.
+inline constexpr const char* MoveOnly = "@TL";
+inline constexpr const char* Band = "@TLW";
 
 template <typename W> W* newControl(QWidget* parent, const char* name)
 {
@@ -33,5 +40,19 @@ W* placedControl(QWidget* parent, const char* name, const QRect& geometry, const
         w->setProperty("tag", QString::fromLatin1(tag));
     return w;
 }
+
+// A control with a caption or text at its place.
+template <typename W>
+W* placedControl(QWidget* parent, const char* name, const QString& text, const QRect& geometry,
+                 const char* tag = nullptr)
+{
+    W* w = placedControl<W>(parent, name, geometry, tag);
+    w->setText(text);
+    return w;
+}
+
+// A field of a card that the learner reads: read-only, its text centred, in a font of
+// that many points.
+QLineEdit* cardField(QWidget* parent, const char* name, int points);
 
 } // namespace tavi

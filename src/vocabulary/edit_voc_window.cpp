@@ -37,11 +37,6 @@ namespace tavi {
 
 namespace {
 
-// Captions and the one-line hints move and widen with the window but keep their height;
-// buttons and the font size box only move; the text box follows in every measure.
-constexpr const char* Band = "@TLW";
-constexpr const char* MoveOnly = "@TL";
-
 QPlainTextEdit* editorOf(UnicodeTextBox* box)
 {
     return box->findChild<QPlainTextEdit*>();
@@ -104,6 +99,9 @@ EditVocWindow::EditVocWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 
 void EditVocWindow::buildControls()
 {
+    // Captions and the one-line hints move and widen with the window but keep their
+    // height; buttons and the font size box only move; the text box follows in every
+    // measure.
     lbl_input = placedControl<QLabel>(this, "lbl_input", {12, 8, 696, 22}, Band);
     Picture1 = placedControl<QFrame>(this, "Picture1", {12, 32, 696, 44}, Band);
     Picture1->setFrameShape(QFrame::StyledPanel);

@@ -62,10 +62,9 @@ QString LoadVocWindow::defaultVocFile()
     return joinPath(joinPath(ProgramFolder, QStringLiteral("my_vocabulary")), QStringLiteral("pcr1-10u.txt"));
 }
 
-LoadVocWindow::LoadVocWindow(QWidget* parent) : QWidget(parent, Qt::Window)
+// The file: its name, Browse, its word count and what the check found.
+void LoadVocWindow::buildFileFrame()
 {
-    setObjectName(QStringLiteral("loadvoc"));
-
     Frame1 = newControl<QGroupBox>(this, "Frame1");
     lbl_vocfile = newControl<QLabel>(Frame1, "lbl_vocfile");
     txt_vocfile = newControl<QLineEdit>(Frame1, "txt_vocfile");
@@ -100,7 +99,11 @@ LoadVocWindow::LoadVocWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     g1->setColumnStretch(2, 1);
     g1->addWidget(bt_browse, 0, 3, 3, 1);
     g1->setHorizontalSpacing(12);
+}
 
+// The selection: chapters, highest level, more words, Select, and the count.
+void LoadVocWindow::buildSelectionFrame()
+{
     Frame2 = newControl<QGroupBox>(this, "Frame2");
     lbl_studyfile = newControl<QLabel>(Frame2, "lbl_studyfile");
     QFont bold = lbl_studyfile->font();
@@ -145,6 +148,14 @@ LoadVocWindow::LoadVocWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     g2->addLayout(countRow, 4, 0, 1, 3);
     g2->setColumnStretch(1, 1);
     g2->setHorizontalSpacing(12);
+}
+
+LoadVocWindow::LoadVocWindow(QWidget* parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("loadvoc"));
+
+    buildFileFrame();
+    buildSelectionFrame();
 
     auto* line = newControl<QFrame>(this, "Line1");
     line->setFrameShape(QFrame::HLine);

@@ -31,6 +31,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void buildFileFrame();
+    void buildSelectionFrame();
     void load_settings(const QString& mode);
     void bt_browse_Click();
     void voc_to_array_Click();

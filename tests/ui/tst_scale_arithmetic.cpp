@@ -7,25 +7,6 @@ using namespace tavi;
 
 Q_DECLARE_METATYPE(tavi::Measures)
 
-namespace {
-
-// "TL" for top and left, in the fixed order T H L W.
-QString letters(ScaleMarker m)
-{
-    QString s;
-    if (m.top)
-        s += u'T';
-    if (m.height)
-        s += u'H';
-    if (m.left)
-        s += u'L';
-    if (m.width)
-        s += u'W';
-    return s;
-}
-
-} // namespace
-
 namespace QTest {
 template <> char* toString(const tavi::Measures& m)
 {
@@ -41,7 +22,6 @@ private Q_SLOTS:
     void markers();
     void measures_data();
     void measures();
-    void nothingToScaleFromZero_data();
     void nothingToScaleFromZero();
     void screenPart_data();
     void screenPart();
@@ -50,15 +30,13 @@ private Q_SLOTS:
 void TstScaleArithmetic::markers_data()
 {
     QTest::addColumn<QString>("tag");
-    QTest::addColumn<QString>("scaled");
+    QTest::addColumn<QString>("scaled"); // of Top, Height, Left, Width
     // clang-format off
     QTest::newRow("no tag: all four")                << ""          << "THLW";
     QTest::newRow("lower-case l and w")              << "@lw"       << "LW";
-    QTest::newRow("other text: all four")            << "left only" << "THLW";
     QTest::newRow("at sign alone: none")             << "@"         << "";
     QTest::newRow("letters anywhere, any order")     << "@w,x;t"    << "TW";
     QTest::newRow("at sign later does not count")    << " @L"       << "THLW";
-    QTest::newRow("words are read letter by letter") << "@height"   << "TH";
     // clang-format on
 }
 
@@ -66,7 +44,8 @@ void TstScaleArithmetic::markers()
 {
     QFETCH(QString, tag);
     QFETCH(QString, scaled);
-    QCOMPARE(letters(scaleMarker(tag)), scaled);
+    const auto on = [&scaled](char16_t letter) { return scaled.contains(QChar(letter)); };
+    QVERIFY(scaleMarker(tag) == (ScaleMarker{on(u'T'), on(u'H'), on(u'L'), on(u'W')}));
 }
 
 void TstScaleArithmetic::measures_data()
@@ -83,19 +62,11 @@ void TstScaleArithmetic::measures_data()
     QTest::newRow("horizontal only keeps what code set vertically")
         << QSize(6000, 4000) << QSize(9000, 2000) << "@LW" << control << Measures{0, 17, 0, 23}
         << Measures{900, 17, 1800, 23};
-    QTest::newRow("at sign alone keeps the control")
-        << QSize(6000, 4000) << QSize(9000, 2000) << "@" << control << Measures{1, 2, 3, 4}
-        << Measures{1, 2, 3, 4};
-    // A line's end points sit in the same slots: X1 Left, Y1 Top, X2 Width, Y2 Height.
-    QTest::newRow("line end points") << QSize(400, 300) << QSize(800, 150) << "" << Measures{20, 100, 380, 30}
-                                     << Measures{20, 100, 380, 30} << Measures{40, 50, 760, 15};
     QTest::newRow("rounded to the nearest pixel")
         << QSize(300, 300) << QSize(200, 400) << "" << Measures{10, 10, 11, 11} << Measures{}
         << Measures{7, 13, 7, 15}; // 6.67, 13.33, 7.33, 14.67
     QTest::newRow("negative position") << QSize(100, 100) << QSize(150, 150) << "" << Measures{-10, -3, 5, 5}
                                        << Measures{} << Measures{-15, -5, 8, 8}; // -4.5 rounds away from 0
-    QTest::newRow("same size changes nothing")
-        << QSize(640, 390) << QSize(640, 390) << "" << control << Measures{} << control;
 }
 
 void TstScaleArithmetic::measures()
@@ -111,18 +82,10 @@ void TstScaleArithmetic::measures()
     QCOMPARE(scaledMeasures(recorded, current, scaleMarker(tag), *ratios), expected);
 }
 
-void TstScaleArithmetic::nothingToScaleFromZero_data()
-{
-    QTest::addColumn<QSize>("recorded");
-    QTest::newRow("zero width") << QSize(0, 400);
-    QTest::newRow("zero height") << QSize(600, 0);
-    QTest::newRow("negative") << QSize(-1, 400);
-}
-
 void TstScaleArithmetic::nothingToScaleFromZero()
 {
-    QFETCH(QSize, recorded);
-    QVERIFY(!scaleRatios(recorded, QSize(800, 600)));
+    QVERIFY(!scaleRatios(QSize(0, 400), QSize(800, 600)));
+    QVERIFY(!scaleRatios(QSize(600, 0), QSize(800, 600)));
 }
 
 void TstScaleArithmetic::screenPart_data()
@@ -130,14 +93,10 @@ void TstScaleArithmetic::screenPart_data()
     QTest::addColumn<int>("percent");
     QTest::addColumn<QSize>("screen");
     QTest::addColumn<QSize>("expected");
-    // 19200 x 14400 twips at 15 twips per pixel; half of it is 9600 x 7200 twips.
-    QTest::newRow("half") << 50 << QSize(1280, 960) << QSize(640, 480);
     QTest::newRow("rounded down") << 33 << QSize(1366, 768) << QSize(450, 253);
     QTest::newRow("exact where floating point is not") << 29 << QSize(100, 200) << QSize(29, 58);
-    QTest::newRow("more than the screen") << 150 << QSize(1000, 800) << QSize(1500, 1200);
     QTest::newRow("largest percentage") << 32767 << QSize(3840, 2160) << QSize(1258252, 707767);
     QTest::newRow("zero is refused") << 0 << QSize(1280, 960) << QSize();
-    QTest::newRow("negative is refused") << -50 << QSize(1280, 960) << QSize();
 }
 
 void TstScaleArithmetic::screenPart()

@@ -10,7 +10,6 @@
 
 #include <QComboBox>
 #include <QFile>
-#include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -27,28 +26,18 @@ const QList<VocRow> kThree = {
     {"3", "zai4jian4", "再见", "goodbye", "2", "x"},
 };
 
-QString line(const VocRow& r)
-{
-    return r[CTR] + " + " + r[PINYIN] + " + " + r[CHAR] + " + " + r[TRANSLATION] + " + " + r[CHAPTER] +
-           " + " + r[SELECTION] + "\r";
-}
-
+// What the editor shows and writes for these words.
 QString canonical(const QList<VocRow>& rows)
 {
     QString t = VocHeader + "\r";
     for (const VocRow& r : rows)
-        t += line(r);
+        t += r.cells().join(" + ") + "\r";
     return t;
 }
 
 QList<VocRow> table()
 {
     return QList<VocRow>(VocTable.begin(), VocTable.begin() + (VocCount + 1));
-}
-
-QByteArray utf16File(const QString& text)
-{
-    return QByteArray("\xFF\xFE") + QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
 }
 
 // The editor on words.txt, which holds kThree, also loaded as the table.
@@ -76,28 +65,21 @@ class TstEditVocWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void okWritesTheFileInCanonicalForm();
-    void refreshKeepsEveryWord_data();
-    void refreshKeepsEveryWord();
+    void refreshCanBeUndoneAndAFailedWriteKeepsTheText();
     void leavingWithoutOkPutsTheTableBack_data();
     void leavingWithoutOkPutsTheTableBack();
-    void failedWriteKeepsTheWindowAndText();
-    void fontSizeTakesEffectAtRefresh_data();
     void fontSizeTakesEffectAtRefresh();
-    void aMissingFileIsCreated();
-    void hints();
-    void checkLeadsToTheLine();
+    void hintsAndFindings();
 };
 
 void TstEditVocWindow::okWritesTheFileInCanonicalForm()
 {
     Editor e(false);
-    // Hand-typed: a level with a leading zero, tight separators, CR LF line ends. Only the
-    // file's name is known, as after a start: the editor reads the file itself.
-    const QString typed =
-        VocHeader + "\r\n01+ni3hao3+你好+hello+1+\r\n2 + xie4xie0 + 谢谢 + thank you + 1 + \r\n";
-    e.folder.write("words.txt", utf16File(typed));
-    VocTable.clear();
-    VocCount = -1;
+    // Hand-typed in UTF-8: a level with a leading zero, tight separators, CR LF line ends.
+    // The table is from no file: the editor reads the file itself.
+    const QByteArray typed =
+        (VocHeader + "\r\n01+ni3hao3+你好+hello+1+\r\n2 + xie4xie0 + 谢谢 + thank you + 1 + \r\n").toUtf8();
+    e.folder.write("words.txt", typed);
     VocTableSource.clear();
     e.open();
     QVERIFY(e.edit()->font().families().contains(ChineseFont));
@@ -105,38 +87,48 @@ void TstEditVocWindow::okWritesTheFileInCanonicalForm()
     e.click("bt_ok");
     QVERIFY(!e.isOpen());
     QVERIFY(e.boxes.calls.isEmpty());
-    QCOMPARE(e.folder.read("words.txt"), utf16File(canonical(kThree.first(2))));
-    QCOMPARE(e.folder.read("words.txt.bak"), utf16File(typed));
+    QCOMPARE(e.file(), canonical(kThree.first(2)));
+    QCOMPARE(e.folder.read("words.txt.bak"), typed);
     QVERIFY(tableReadFrom(VocFilePath));
+
+    // A file that is not there yet is made, with no backup.
+    VocFilePath = e.folder.file("new words.txt");
+    e.open();
+    QCOMPARE(e.text("TextBox1"), canonical({}));
+    e.refreshWith(canonical({kThree[0]}));
+    e.click("bt_ok");
+    QCOMPARE(e.file(), canonical({kThree[0]}));
+    QVERIFY(!QFile::exists(VocFilePath + ".bak"));
 }
 
-void TstEditVocWindow::refreshKeepsEveryWord_data()
+// Refresh shows the table made of the text, as an edit that undo takes back. OK on a
+// full disk names the file and keeps the window, its text and the file as they were.
+void TstEditVocWindow::refreshCanBeUndoneAndAFailedWriteKeepsTheText()
 {
-    QTest::addColumn<QString>("edited");
-    QTest::addColumn<QList<VocRow>>("words");
-    QList<VocRow> noPinyin = kThree;
-    noPinyin[1].set(PINYIN, u"");
-    QTest::newRow("a pinyin removed") << canonical(noPinyin) << noPinyin;
-    QTest::newRow("the header deleted, no level")
-        << " + ni3 + 你 + you + 1 + \r" + line(kThree[1])
-        << QList<VocRow>{{"0", "ni3", "你", "you", "1", ""}, kThree[1]};
-    QTest::newRow("CR LF") << canonical(kThree).replace("\r", "\r\n") << kThree;
-    QTest::newRow("a new word") << canonical(kThree) + "0 + ma1 + 妈 + mother + 3 + "
-                                << kThree + QList<VocRow>{{"0", "ma1", "妈", "mother", "3", ""}};
-}
-
-void TstEditVocWindow::refreshKeepsEveryWord()
-{
-    QFETCH(QString, edited);
-    QFETCH(QList<VocRow>, words);
     Editor e;
-    e.refreshWith(edited);
+    // The header deleted, with a word without level first; CR LF line ends; a new word.
+    const QString typed = " + ni3 + 你 + you + 1 + \r2 + xie4xie0 + 谢谢 + thank you + 1 + \r"
+                          "0 + ma1 + 妈 + mother + 3 + ";
+    const QList<VocRow> words = {
+        {"0", "ni3", "你", "you", "1", ""}, kThree[1], {"0", "ma1", "妈", "mother", "3", ""}};
+    e.refreshWith(QString(typed).replace("\r", "\r\n"));
     QCOMPARE(table(), words);
     QCOMPARE(e.text("TextBox1"), canonical(words));
-    e.edit()->undo(); // the refresh is an edit like any other
-    QCOMPARE(e.text("TextBox1"), QString(edited).replace("\r\n", "\r"));
+    e.edit()->undo(); // what was typed, with the line ends the text box keeps
+    QCOMPARE(e.text("TextBox1"), typed);
     e.edit()->redo();
+    {
+        const FileSizeLimit fullDisk(64);
+        e.click("bt_ok");
+    }
+    QCOMPARE(e.boxes.calls.size(), 1);
+    QVERIFY(e.boxes.calls[0].text.contains(VocFilePath));
+    QCOMPARE(e.boxes.calls[0].flags & vbExclamation, int(vbExclamation));
+    QVERIFY(e.window->isVisible());
+    QCOMPARE(e.text("TextBox1"), canonical(words));
+    QCOMPARE(e.file(), canonical(kThree));
     e.click("bt_ok");
+    QVERIFY(!e.isOpen());
     QCOMPARE(e.file(), canonical(words));
 }
 
@@ -177,7 +169,6 @@ void TstEditVocWindow::leavingWithoutOkPutsTheTableBack()
     QCOMPARE(e.boxes.calls.size(), 1);
     QCOMPARE(e.boxes.calls[0].text, english("edit_discard_changes"));
     QCOMPARE(e.boxes.calls[0].flags, vbYesNo | vbExclamation);
-    QCOMPARE(e.boxes.calls[0].title, QString("Tavi Unicode Editor"));
 
     leave(); // and Yes
     QVERIFY(!e.isOpen());
@@ -185,82 +176,31 @@ void TstEditVocWindow::leavingWithoutOkPutsTheTableBack()
     QCOMPARE(e.file(), canonical(kThree));
 }
 
-void TstEditVocWindow::failedWriteKeepsTheWindowAndText()
-{
-    Editor e;
-    const QString edited = canonical(kThree) + "0 + ma1 + 妈 + mother + 3 + \r";
-    e.refreshWith(edited);
-    {
-        const FileSizeLimit fullDisk(64);
-        e.click("bt_ok");
-    }
-    QCOMPARE(e.boxes.calls.size(), 1);
-    QVERIFY(e.boxes.calls[0].text.contains(VocFilePath));
-    QCOMPARE(e.boxes.calls[0].flags & vbExclamation, int(vbExclamation));
-    QVERIFY(e.window->isVisible());
-    QCOMPARE(e.text("TextBox1"), edited);
-    QCOMPARE(e.file(), canonical(kThree));
-    e.click("bt_ok");
-    QVERIFY(!e.isOpen());
-    QCOMPARE(e.file(), edited);
-}
-
-void TstEditVocWindow::fontSizeTakesEffectAtRefresh_data()
-{
-    QTest::addColumn<QString>("chosen");
-    QTest::addColumn<qreal>("size");
-    QTest::newRow("from the list") << "20" << 20.0;
-    QTest::newRow("typed, large") << " 48 " << 48.0;
-    QTest::newRow("not a number") << "big" << 12.0;
-    QTest::newRow("too small") << "2" << 12.0;
-    QTest::newRow("too large") << "400" << 12.0;
-}
-
+// The font size typed or chosen takes effect at Refresh; a size that is no number or
+// out of 4 to 200 leaves the one before.
 void TstEditVocWindow::fontSizeTakesEffectAtRefresh()
 {
-    QFETCH(QString, chosen);
-    QFETCH(qreal, size);
     Editor e;
     auto* combo = e.child<QComboBox>("Combo1");
     auto* text = e.child<UnicodeTextBox>("TextBox1");
-    QCOMPARE(combo->count(), 14); // 4 to 30
-    QCOMPARE(combo->currentText(), QString("12"));
-    combo->setCurrentText(chosen);
+    combo->setCurrentText(" 48 ");
     QCOMPARE(text->fontSize(), 12.0);
-    e.click("bt_syntax");
-    QCOMPARE(text->fontSize(), size);
+    for (const auto& [chosen, size] :
+         {std::pair{" 48 ", 48.0}, {"big", 48.0}, {"3", 48.0}, {"201", 48.0}, {"200", 200.0}, {"4", 4.0}}) {
+        combo->setCurrentText(QLatin1String(chosen));
+        e.click("bt_syntax");
+        QVERIFY2(text->fontSize() == size, chosen);
+    }
 }
 
-void TstEditVocWindow::aMissingFileIsCreated()
-{
-    Editor e(false); // the table holds words.txt
-    VocFilePath = e.folder.file("new words.txt");
-    e.open();
-    QCOMPARE(e.text("TextBox1"), canonical({}));
-    e.refreshWith(canonical({kThree[0]}));
-    e.click("bt_ok");
-    QCOMPARE(e.file(), canonical({kThree[0]}));
-    QVERIFY(!QFile::exists(VocFilePath + ".bak"));
-}
-
-void TstEditVocWindow::hints()
+// The hints, and the check's findings leading to their lines.
+void TstEditVocWindow::hintsAndFindings()
 {
     Editor e;
     QCOMPARE(e.text("txt_message"), QString("Welcome to the Tavi unicode vocabulary file editor"));
-    QTest::keyClicks(e.edit(), "x");
-    QCOMPARE(e.text("txt_message"), QString("Paste the Chinese characters here ..."));
-    e.window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(e.window));
-    e.child("WebBrowser1")->setFocus();
-    QTRY_COMPARE(e.text("txt_message"), QString("Press CTRL+SPACE to start the IME (if installed !)"));
-}
-
-void TstEditVocWindow::checkLeadsToTheLine()
-{
-    Editor e;
     e.type("TextBox1", canonical(kThree) + "1 + ma1ma + 妈妈 + mum + 3 + \r2 + ni3hao3 + 你好 + hi + 4 + \r");
+    QCOMPARE(e.text("txt_message"), QString("Paste the Chinese characters here ..."));
     auto* list = e.child<QListWidget>("lst_findings");
-    QVERIFY(!list->isVisible());
     e.click("bt_check");
     QVERIFY(list->isVisible());
     QCOMPARE(list->count(), 3); // ma without tone; no recording of ma1; 你好 twice
@@ -274,6 +214,10 @@ void TstEditVocWindow::checkLeadsToTheLine()
     e.screenshot("editor_findings");
     e.child<QToolButton>("bt_hide_findings")->click();
     QVERIFY(!list->isVisible());
+    e.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(e.window));
+    e.child("WebBrowser1")->setFocus();
+    QTRY_COMPARE(e.text("txt_message"), QString("Press CTRL+SPACE to start the IME (if installed !)"));
 }
 
 QTEST_MAIN(TstEditVocWindow)
