@@ -39,9 +39,8 @@ private Q_SLOTS:
 
 void TstSaveCrash::killedSavesLeaveWholeFiles()
 {
-    const int kills = qEnvironmentVariableIntValue("TAVI_KILL_COUNT") > 0
-                          ? qEnvironmentVariableIntValue("TAVI_KILL_COUNT")
-                          : 100;
+    const int asked = qEnvironmentVariableIntValue("TAVI_KILL_COUNT");
+    const int kills = asked > 0 ? asked : 100;
     QTemporaryDir dir;
     const QString folder = dir.path();
     const QString ini = folder + QStringLiteral("/tavi.ini");
@@ -78,12 +77,8 @@ void TstSaveCrash::killedSavesLeaveWholeFiles()
             ini::read(ini, Section, QStringLiteral("kept")) == u"as it was")
             ++whole;
         else
-            lost << QStringLiteral("kill %1: save %2 cut, file %3, backup whole %4, settings %5")
-                        .arg(k)
-                        .arg(cut)
-                        .arg(now)
-                        .arg(backupWhole)
-                        .arg(iniNow);
+            lost << QString::asprintf("kill %d: save %ld cut, file %ld, backup whole %d, settings %s", k, cut,
+                                      now, int(backupWhole), qPrintable(iniNow));
         for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
             if (!ours.contains(name) && !strays.contains(name))
                 strays << name; // passing files of a cut-off save or lock

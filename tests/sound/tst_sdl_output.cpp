@@ -41,14 +41,6 @@ QList<Run> runsOf(const QByteArray& raw)
     return runs;
 }
 
-QList<qint16> valuesOf(const QList<Run>& runs)
-{
-    QList<qint16> values;
-    for (const Run& r : runs)
-        values.append(r.value);
-    return values;
-}
-
 } // namespace
 
 class TstSdlOutput : public QObject {
@@ -70,9 +62,7 @@ void TstSdlOutput::playsInOrderThroughTheDevice()
     QVERIFY(writeFile(sound + "HAO3.wav", constantWav(22050, 1, 2000, 2205)));
     QVERIFY(writeFile(sound + "wo3.wav", constantWav(11025, 2, 3000, 1102))); // converted
     QVERIFY(writeFile(sound + "wait.wav", constantWav(22050, 1, 300, 441)));
-    QByteArray truncated = constantWav(22050, 1, 4000, 2205);
-    truncated.chop(1000);
-    QVERIFY(writeFile(sound + "de0.wav", truncated));
+    QVERIFY(writeFile(sound + "de0.wav", constantWav(22050, 1, 4000, 2205).chopped(1000)));
     QVERIFY(writeFile(sound + "ge1.wav", "RIFF, but nothing that follows"));
     QVERIFY(writeFile(sound + "ge0.wav", constantWav(22050, 1, 5000, 1000)));
 
@@ -87,7 +77,10 @@ void TstSdlOutput::playsInOrderThroughTheDevice()
     QFile file(raw);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QList<Run> runs = runsOf(file.readAll());
-    QCOMPARE(valuesOf(runs), QList<qint16>({1000, 2000, 300, 3000, 300, 300, 5000, 300}));
+    QList<qint16> values;
+    for (const Run& r : runs)
+        values.append(r.value);
+    QCOMPARE(values, QList<qint16>({1000, 2000, 300, 3000, 300, 300, 5000, 300}));
     QCOMPARE(runs[0].length, 2205);
     QCOMPARE(runs[2].length, 441);
     QVERIFY2(qAbs(runs[3].length - 2204) < 40, qPrintable(QString::number(runs[3].length)));

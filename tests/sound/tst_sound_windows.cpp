@@ -22,12 +22,6 @@ struct Sounds : WindowTest {
     }
     // Opened, and on screen.
     bool show(const QString& name) { return open(name) && QTest::qWaitForWindowExposed(window); }
-    // The output fake does not read the files, so empty ones will do.
-    void addSounds(const QStringList& names) const
-    {
-        for (const QString& name : names)
-            folder.write(QStringLiteral("sound/") + name, QByteArray());
-    }
 };
 
 // Counts the paint events a window receives.
@@ -99,17 +93,12 @@ void TstSoundWindows::toolsCheckBoxActsAtOnceOnlyOkStores()
     QVERIFY(LogEnabled);
     QCOMPARE(t.text("txt_logfile"), logPath);
     t.screenshot("frm_tools");
-    // Switched off, it logs no more; stored so with OK, it opens so.
+    // Switched off, it logs no more, and OK stores it so.
     QTest::mouseClick(t.box("chk_do_log"), Qt::LeftButton);
     QVERIFY(!LogEnabled);
     QVERIFY(!t.child("txt_logfile")->isEnabled());
     t.click("bt_ok");
     QCOMPARE(t.stored("tools_do_logging"), QString("False"));
-    LogEnabled = true;
-    QVERIFY(t.show("frm_tools"));
-    QVERIFY(!t.box("chk_do_log")->isChecked() && !t.child("txt_logfile")->isEnabled());
-    QVERIFY(!LogEnabled);
-    QCOMPARE(t.text("txt_logfile"), logPath);
 }
 
 void TstSoundWindows::speakWindowShowsSampleOnEveryOpening()
@@ -134,7 +123,8 @@ void TstSoundWindows::speakWindowShowsSampleOnEveryOpening()
 void TstSoundWindows::speakWindowSpeaksWhatIsOnScreen()
 {
     Sounds t;
-    t.addSounds({"ni3.wav", "hao3.wav", "wo3.wav", "wait.wav"});
+    for (const char* name : {"ni3", "hao3", "wo3", "wait"})
+        t.folder.write(QStringLiteral("sound/%1.wav").arg(name), QByteArray()); // the fake reads no file
     LogEnabled = true;
     CurrentCharacter = QStringLiteral("学");
     QVERIFY(t.show("frm_speakpinyin"));

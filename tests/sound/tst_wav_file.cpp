@@ -106,9 +106,6 @@ void TstWavFile::files_data()
     QTest::newRow("truncated data") << test::constantWav(22050, 1, 1000, 2205).chopped(1000) << "refused";
     QTest::newRow("data size overflowing 32 bits")
         << riff(chunk("fmt ", pcm) + chunk("data", tenth, 0xFFFFFFFEu)) << "refused";
-    QTest::newRow("chunk running past the end")
-        << riff(chunk("fmt ", pcm) + chunk("LIST", "abcd", 0x7FFFFFF0) + chunk("data", tenth)) << "refused";
-    QTest::newRow("missing fmt") << riff(chunk("data", tenth)) << "refused";
     QTest::newRow("fmt after data") << riff(chunk("data", tenth) + chunk("fmt ", pcm)) << "refused";
     QTest::newRow("missing data") << riff(chunk("fmt ", pcm)) << "refused";
     QTest::newRow("fmt too short") << riff(chunk("fmt ", pcm.first(14)) + chunk("data", tenth)) << "refused";
