@@ -1,5 +1,6 @@
 // Installs the real services and starts the main window.
 #include "app/all_windows.h"
+#include "core/display_platform.h"
 #include "core/main_window.h"
 #include "core/msgbox.h"
 #include "core/program_folder.h"
@@ -16,7 +17,6 @@
 #include <QIcon>
 #include <QStandardPaths>
 #include <cstdio>
-#include <cstdlib>
 #include <string_view>
 
 int main(int argc, char* argv[])
@@ -35,13 +35,18 @@ int main(int argc, char* argv[])
             return 0;
         }
     }
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
+    const tavi::DisplayChoice display = tavi::chooseDisplayPlatform(tavi::currentDisplayEnvironment());
+    if (!display.display) {
         std::fprintf(stderr,
                      "tavi: no display found; on a machine without a desktop start it with: "
                      "xvfb-run -a %s\n",
                      argv[0]);
         return 1;
     }
+    if (!display.platform.isEmpty())
+        qputenv("QT_QPA_PLATFORM", display.platform.toLatin1());
+    if (!display.note.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(display.note));
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavi"));
     QApplication::setStyle(QStringLiteral("Fusion"));

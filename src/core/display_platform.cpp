@@ -1,0 +1,35 @@
+#include "core/display_platform.h"
+
+#include <QtGlobal>
+
+namespace tavi {
+
+DisplayChoice chooseDisplayPlatform(const DisplayEnvironment& env)
+{
+    DisplayChoice choice;
+    if (!env.qpaPlatform.isEmpty())
+        return choice; // the user's own choice always wins
+    if (!env.wayland && !env.x11) {
+        choice.display = false;
+        return choice;
+    }
+    const bool waylandSession = env.sessionType.compare(u"wayland", Qt::CaseInsensitive) == 0 ||
+                                (env.sessionType.isEmpty() && env.wayland);
+    if (waylandSession && env.x11)
+        choice.platform = QStringLiteral("xcb");
+    else if (waylandSession)
+        choice.note = QStringLiteral("tavi: this Wayland session has no XWayland (DISPLAY is not set): the "
+                                     "brainwash words cannot follow the window in front, and its hotkey does "
+                                     "not work.");
+    return choice;
+}
+
+DisplayEnvironment currentDisplayEnvironment()
+{
+    return {.sessionType = qEnvironmentVariable("XDG_SESSION_TYPE"),
+            .qpaPlatform = qEnvironmentVariable("QT_QPA_PLATFORM"),
+            .wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"),
+            .x11 = !qEnvironmentVariableIsEmpty("DISPLAY")};
+}
+
+} // namespace tavi
