@@ -1,5 +1,6 @@
 // Installs the real services and starts the main window.
 #include "app/all_windows.h"
+#include "brainwash/brain_window.h"
 #include "core/display_platform.h"
 #include "core/main_window.h"
 #include "core/msgbox.h"
@@ -9,6 +10,7 @@
 #include "core/window_registry.h"
 #include "install/install_probe.h"
 #include "platform/sdl_audio_output.h"
+#include "platform/toggle_channel.h"
 #include "platform/x11_window_system.h"
 #include "platform/xdg_opener.h"
 #include "vocabulary/qt_open_file_dialog.h"
@@ -18,6 +20,28 @@
 #include <QStandardPaths>
 #include <cstdio>
 #include <string_view>
+
+namespace {
+
+// The command: asks the running copy and says what became of it.
+int toggleBrainwash(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QString path = tavi::toggleSocketPath();
+    switch (tavi::sendToggle(path)) {
+    case tavi::ToggleResult::Toggled:
+        return 0;
+    case tavi::ToggleResult::NoBrainwash:
+        std::fprintf(stderr, "tavi: the brainwash is not running; start it in Tavi's brainwash window\n");
+        return 2;
+    case tavi::ToggleResult::NoCopy:
+        break;
+    }
+    std::fprintf(stderr, "tavi: no running Tavi answers at %s\n", qPrintable(path));
+    return 1;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -29,11 +53,15 @@ int main(int argc, char* argv[])
         }
         if (arg == "--help" || arg == "-h") {
             std::printf(
-                "Usage: tavi [--version] [--help]\n"
+                "Usage: tavi [--version] [--help] [--toggle-brainwash]\n"
                 "A trainer for Chinese vocabulary: flashcards, brainwash, memory game and pinyin "
-                "sounds.\nIts files: beside the program, or when installed in $XDG_DATA_HOME/tavi.\n");
+                "sounds.\nIts files: beside the program, or when installed in $XDG_DATA_HOME/tavi.\n"
+                "  --toggle-brainwash  hides or shows the brainwash words of the running Tavi, as its\n"
+                "                      hotkey does; bind it to a key in your desktop's keyboard settings\n");
             return 0;
         }
+        if (arg == "--toggle-brainwash")
+            return toggleBrainwash(argc, argv);
     }
     const tavi::DisplayChoice display = tavi::chooseDisplayPlatform(tavi::currentDisplayEnvironment());
     if (!display.display) {
@@ -67,6 +95,11 @@ int main(int argc, char* argv[])
     const tavi::ServiceScope services({&boxes, &opener, &fileDialog, &audio, &windowSystem, &installProbe});
     tavi::WindowRegistry registry;
     tavi::registerAllWindows(registry);
+    // What the hotkey does, for `tavi --toggle-brainwash`.
+    const tavi::ToggleServer toggles(tavi::toggleSocketPath(), [&registry] {
+        auto* brain = qobject_cast<tavi::BrainWindow*>(registry.find(QStringLiteral("frm_brain")));
+        return brain && brain->toggleFromCommand();
+    });
 
     const tavi::ProgramLayout layout =
         tavi::programLayout(QCoreApplication::applicationDirPath(),

@@ -248,8 +248,20 @@ void BrainWindow::set_hotkey(bool enable)
 
 void BrainWindow::toggle_float()
 {
-    if (!m_hotkeyBound)
-        return;
+    if (m_hotkeyBound)
+        flip_float();
+}
+
+bool BrainWindow::toggleFromCommand()
+{
+    if (!bt_stop->isEnabled()) // no run goes on
+        return false;
+    flip_float();
+    return true;
+}
+
+void BrainWindow::flip_float()
+{
     if (m_float->isVisible()) {
         m_float->hide();
         if (MainHub* main = mainHub())

@@ -36,6 +36,8 @@ public:
     // Binds the hotkey of cb_key and the chosen modifier, or removes it.
     void set_hotkey(bool enable);
     void enable_hotkey_controls(bool enabled);
+    // What the hotkey does, asked for by the toggle command; false when no run goes on.
+    bool toggleFromCommand();
 
 public Q_SLOTS:
     // One tick of the run; Timer1 calls it every 1000 ms while the run goes on.
@@ -55,6 +57,7 @@ private:
     // A press of the hotkey: hides the floating window and sends the main window to the
     // task bar, or shows the floating window again.
     void toggle_float();
+    void flip_float();
     // Start or Stop enabled, and the default button Enter presses: Start or OK.
     void show_running(bool running);
     bool hotkeyAvailable() const;

@@ -88,6 +88,9 @@ void TstBrainWindow::aRunRidesInTheForegroundCaptionBar()
     QVERIFY(f->isVisible());
     QCOMPARE(f->pos(), QPoint(909, 20));
     QCOMPARE(t.hub.shown, 0);
+    auto* brain = qobject_cast<BrainWindow*>(t.window); // the toggle command does the same
+    QVERIFY(brain->toggleFromCommand() && !f->isVisible());
+    QVERIFY(brain->toggleFromCommand() && f->isVisible());
 
     ws.front = WindowSystem::Foreground{f->winId(), {}}; // the user clicked into the floating window
     t.tick();
@@ -98,6 +101,7 @@ void TstBrainWindow::aRunRidesInTheForegroundCaptionBar()
     t.click("bt_stop");
     QVERIFY(!f->isVisible() && !t.timer()->isActive());
     QCOMPARE(ws.grabs, (QStringList{"Alt+Q", "-"}));
+    QVERIFY(!brain->toggleFromCommand());
 }
 
 void TstBrainWindow::settingsRoundTrip_data()
