@@ -117,13 +117,18 @@ void BrainWindow::buildControls()
     Line3 = line(Frame2, "Line3", 12, 48, 12, 92);
     Line4 = line(Frame2, "Line4", 408, 48, 408, 92);
 
-    bt_start = placedControl<QPushButton>(this, "bt_start", {10, 258, 120, 34});
-    bt_stop = placedControl<QPushButton>(this, "bt_stop", {140, 258, 120, 34});
-    bt_ok = placedControl<QPushButton>(this, "bt_ok", QStringLiteral("OK"), {310, 258, 120, 34});
+    // The command for desktops where no hotkey can be grabbed, to be copied from here.
+    lbl_toggle = placedControl<QLabel>(this, "lbl_toggle", {12, 254, 416, 56});
+    lbl_toggle->setWordWrap(true);
+    lbl_toggle->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    bt_start = placedControl<QPushButton>(this, "bt_start", {10, 318, 120, 34});
+    bt_stop = placedControl<QPushButton>(this, "bt_stop", {140, 318, 120, 34});
+    bt_ok = placedControl<QPushButton>(this, "bt_ok", QStringLiteral("OK"), {310, 318, 120, 34});
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
-    setFixedSize(440, 302);
+    setFixedSize(440, 362);
 
     DialogKeys::install(this, [this] { bt_ok_Click(); });
     connect(txt_periode, &QLineEdit::textChanged, this,
@@ -168,6 +173,7 @@ void BrainWindow::brain_captions()
     lbl_intervall->setText(LangText(QStringLiteral("brainwash_intervall")));
     lbl_what->setText(LangText(QStringLiteral("brainwash_whattodisplay")));
     ch_hotkey->setText(LangText(QStringLiteral("brainwash_usehotkey")));
+    lbl_toggle->setText(LangText(QStringLiteral("brainwash_toggle")));
     bt_start->setText(LangText(QStringLiteral("autof_bt_start")));
     bt_stop->setText(LangText(QStringLiteral("autof_bt_stop")));
     txt_periode->setToolTip(LangText(QStringLiteral("brainwash_periode_tip")));

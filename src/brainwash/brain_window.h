@@ -82,6 +82,7 @@ private:
     QRadioButton* op_shift = nullptr;
     QRadioButton* op_win = nullptr;
     QComboBox* cb_key = nullptr;
+    QLabel* lbl_toggle = nullptr;
     LineWidget* Line1 = nullptr;
     LineWidget* Line2 = nullptr;
     LineWidget* Line3 = nullptr;
