@@ -51,9 +51,8 @@ private Q_SLOTS:
 void TstSoundWindows::toolsCheckBoxActsAtOnceOnlyOkStores_data()
 {
     QTest::addColumn<QString>("how");
-    QTest::newRow("OK") << "ok";
-    QTest::newRow("close box") << "close";
-    QTest::newRow("Escape") << "escape";
+    for (const char* how : {"bt_ok", "close box", "Escape"})
+        QTest::newRow(how) << QString(how);
 }
 
 void TstSoundWindows::toolsCheckBoxActsAtOnceOnlyOkStores()
@@ -71,15 +70,10 @@ void TstSoundWindows::toolsCheckBoxActsAtOnceOnlyOkStores()
 
     const QString logPath = t.folder.file("mine.csv");
     t.type("txt_logfile", logPath);
-    if (how == "ok")
-        QTest::mouseClick(t.button("bt_ok"), Qt::LeftButton);
-    else if (how == "close")
-        t.window->close();
-    else
-        QTest::keyClick(t.window, Qt::Key_Escape);
+    t.leave(how);
     QVERIFY(!t.registry.find("frm_tools"));
     QVERIFY(LogEnabled); // the check box stays in force, stored or not
-    const bool ok = how == "ok";
+    const bool ok = how == "bt_ok";
     QCOMPARE(LogFilePath, ok ? logPath : defaultLogFilePath());
     QCOMPARE(t.stored("tools_do_logging"), QString(ok ? "True" : ""));
     QCOMPARE(t.stored("tools_logfile"), ok ? logPath : QString());

@@ -69,6 +69,18 @@ void WindowTest::type(const QString& name, const QString& text) const
     }
 }
 
+void WindowTest::leave(const QString& how)
+{
+    if (how == u"close box")
+        window->close();
+    else if (how == u"Escape")
+        QTest::keyClick(window, Qt::Key_Escape);
+    else if (how == u"unload")
+        registry.unload(window->objectName());
+    else
+        click(how);
+}
+
 QStringList WindowTest::heard()
 {
     QStringList names;

@@ -69,6 +69,9 @@ public:
     void click(const QString& name) const { button(name)->click(); }
     // What a field, label, Unicode box, combo box or button of window shows.
     QString text(const QString& name) const;
+    // Leaves window as a user does: "close box", "Escape", "unload" (what a language
+    // switch or the program's end does), or else a click on the button of that name.
+    void leave(const QString& how);
     // Puts text into a field or Unicode box as typing would leave it.
     void type(const QString& name, const QString& text) const;
     // The base names of the sounds played since the last call.

@@ -207,9 +207,8 @@ void TstAutoFlashWindow::timeBoxesFeedTheRun()
 void TstAutoFlashWindow::leavingStoresTheBoxes_data()
 {
     QTest::addColumn<QString>("how");
-    QTest::newRow("OK") << "ok";
-    QTest::newRow("close box") << "close";
-    QTest::newRow("Escape") << "escape";
+    for (const char* how : {"bt_ok", "close box", "Escape"})
+        QTest::newRow(how) << QString(how);
 }
 
 void TstAutoFlashWindow::leavingStoresTheBoxes()
@@ -221,12 +220,7 @@ void TstAutoFlashWindow::leavingStoresTheBoxes()
     r.box("ch_eng")->setChecked(true);
     r.box("ch_sound")->setChecked(false);
     QPointer<QTimer> timer = r.timer();
-    if (how == "ok")
-        r.click("bt_ok");
-    else if (how == "escape")
-        QTest::keyClick(r.window, Qt::Key_Escape);
-    else
-        r.window->close();
+    r.leave(how);
     QVERIFY(!timer->isActive());
     QVERIFY(!r.window->isVisible());
     QCOMPARE(r.registry.find("autoflash"), nullptr);
