@@ -19,6 +19,7 @@ packages=(
     xdg-utils                                       # opening help pages and links
     libbenchmark-dev                                # benchmarks
     xvfb openbox xdotool imagemagick x11-utils      # end-to-end tests in a real X server
+    weston xwayland dbus-daemon                     # ... in a Wayland session; a private session bus
     desktop-file-utils appstream dpkg-dev           # checking the installed program and its package
     clang-format                                    # the format check (scripts/check_format.sh)
 )

@@ -9,6 +9,7 @@
 #include "core/services.h"
 #include "core/window_registry.h"
 #include "install/install_probe.h"
+#include "platform/portal_shortcuts.h"
 #include "platform/sdl_audio_output.h"
 #include "platform/toggle_channel.h"
 #include "platform/x11_window_system.h"
@@ -19,6 +20,7 @@
 #include <QIcon>
 #include <QStandardPaths>
 #include <cstdio>
+#include <optional>
 #include <string_view>
 
 namespace {
@@ -92,7 +94,12 @@ int main(int argc, char* argv[])
     tavi::SdlAudioOutput audio;
     tavi::X11WindowSystem windowSystem;
     tavi::DesktopInstallProbe installProbe;
-    const tavi::ServiceScope services({&boxes, &opener, &fileDialog, &audio, &windowSystem, &installProbe});
+    // On a Wayland session a key is the desktop's to bind: its shortcuts portal.
+    std::optional<tavi::PortalShortcuts> portal;
+    if (display.waylandSession)
+        portal.emplace(QDBusConnection::sessionBus());
+    const tavi::ServiceScope services(
+        {&boxes, &opener, &fileDialog, &audio, &windowSystem, &installProbe, portal ? &*portal : nullptr});
     tavi::WindowRegistry registry;
     tavi::registerAllWindows(registry);
     // What the hotkey does, for `tavi --toggle-brainwash`.

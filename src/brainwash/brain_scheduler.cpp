@@ -9,6 +9,8 @@
 #include "sound/missing_sound_log.h"
 #include "vocabulary/word_table.h"
 
+#include <algorithm>
+
 namespace tavi {
 
 QPoint floatPosition(const QRect& foregroundFrame, int floatWidthTwips, int buttonsWidthTwips)
@@ -16,6 +18,33 @@ QPoint floatPosition(const QRect& foregroundFrame, int floatWidthTwips, int butt
     const int right = (foregroundFrame.x() + foregroundFrame.width()) * TwipsPerPixel;
     const int left = right - floatWidthTwips - buttonsWidthTwips / 2;
     return {qRound(double(left) / TwipsPerPixel), foregroundFrame.y()};
+}
+
+QPoint fallbackPosition(FloatPlace place, const QRect& screen, const QSize& size,
+                        const std::optional<QPoint>& dragged)
+{
+    const int left = screen.left();
+    const int right = screen.left() + screen.width() - size.width();
+    const int top = screen.top();
+    const int bottom = screen.top() + screen.height() - size.height();
+    switch (place) {
+    case FloatPlace::TopLeft:
+        return {left, top};
+    case FloatPlace::TopRight:
+        return {right, top};
+    case FloatPlace::BottomLeft:
+        return {left, bottom};
+    case FloatPlace::BottomRight:
+        return {right, bottom};
+    case FloatPlace::Dragged:
+        if (dragged)
+            return {std::clamp(dragged->x(), left, std::max(left, right)),
+                    std::clamp(dragged->y(), top, std::max(top, bottom))};
+        break;
+    case FloatPlace::TopCentre:
+        break;
+    }
+    return {left + (screen.width() - size.width()) / 2, top};
 }
 
 struct BrainScheduler::Pass {

@@ -8,6 +8,7 @@
 #include <QRect>
 #include <QString>
 #include <QStringView>
+#include <optional>
 
 namespace tavi {
 
@@ -19,6 +20,18 @@ inline constexpr int TwipsPerPixel = 15;
 // (root pixels), its left edge at frame right - its own width - half the width kept clear
 // for the caption buttons (both widths in twips).
 QPoint floatPosition(const QRect& foregroundFrame, int floatWidthTwips, int buttonsWidthTwips);
+
+// Where the floating window goes when no X11 window is in front (a native Wayland
+// program, or none at all): the place the user chose in the brainwash window. The order
+// is the stored setting's.
+enum class FloatPlace { TopCentre, TopLeft, TopRight, BottomLeft, BottomRight, Dragged };
+inline constexpr int FloatPlaceCount = 6;
+
+// The top left corner for a window of the given size at that place of the screen's free
+// area. A dragged place is the point dragged to, moved back onto the screen when the
+// screen has shrunk since; without one, top centre.
+QPoint fallbackPosition(FloatPlace place, const QRect& screen, const QSize& size,
+                        const std::optional<QPoint>& dragged);
 
 class BrainScheduler {
 public:

@@ -25,8 +25,10 @@
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStyle>
 #include <QTimer>
 
@@ -62,7 +64,7 @@ BrainWindow::BrainWindow(QWidget* parent) : QWidget(parent, Qt::Window), m_float
     cb_key->clear();
     for (char16_t c = u'A'; c <= u'Z'; ++c)
         cb_key->addItem(QString(QChar(c)));
-    if (!hotkeyAvailable()) {
+    if (hotkeyWay() == HotkeyWay::Command) {
         ch_hotkey->setEnabled(false);
         ch_hotkey->setToolTip(LangText(QStringLiteral("brainwash_nohotkey")));
     }
@@ -72,6 +74,9 @@ BrainWindow::BrainWindow(QWidget* parent) : QWidget(parent, Qt::Window), m_float
 
     if (WindowSystem* ws = services().windowSystem)
         ws->onHotkey = [this] { toggle_float(); };
+    if (DesktopShortcut* shortcut = services().desktopShortcut)
+        shortcut->onActivated = [this] { toggle_float(); };
+    connect(m_float.get(), &FloatWindow::dragged, this, &BrainWindow::float_dragged);
 }
 
 BrainWindow::~BrainWindow()
@@ -82,6 +87,8 @@ BrainWindow::~BrainWindow()
             ws->ungrabHotkey();
         ws->onHotkey = nullptr;
     }
+    if (DesktopShortcut* shortcut = services().desktopShortcut)
+        shortcut->onActivated = nullptr;
 }
 
 void BrainWindow::buildControls()
@@ -101,7 +108,7 @@ void BrainWindow::buildControls()
     pic_sound = placedControl<QLabel>(Frame1, "pic_sound", {336, 84, 28, 28});
     pic_sound->setPixmap(style()->standardIcon(QStyle::SP_MediaVolume).pixmap(24, 24));
 
-    Frame2 = placedControl<QGroupBox>(this, "Frame2", {10, 144, 420, 104});
+    Frame2 = placedControl<QGroupBox>(this, "Frame2", {10, 144, 420, 130});
     ch_hotkey = placedControl<QCheckBox>(Frame2, "ch_hotkey", {12, 12, 396, 28});
     op_alt = placedControl<QRadioButton>(Frame2, "op_alt", QStringLiteral("ALT"), {22, 56, 64, 28});
     op_ctrl = placedControl<QRadioButton>(Frame2, "op_ctrl", QStringLiteral("CTRL"), {90, 56, 68, 28});
@@ -116,24 +123,32 @@ void BrainWindow::buildControls()
     Line2 = line(Frame2, "Line2", 12, 92, 408, 92);
     Line3 = line(Frame2, "Line3", 12, 48, 12, 92);
     Line4 = line(Frame2, "Line4", 408, 48, 408, 92);
+    lbl_hotkeyway = placedControl<QLabel>(Frame2, "lbl_hotkeyway", {12, 98, 396, 24});
+
+    lbl_place = placedControl<QLabel>(this, "lbl_place", {12, 282, 222, 26});
+    cb_place = placedControl<QComboBox>(this, "cb_place", {236, 282, 194, 26});
+    for (int i = 0; i < FloatPlaceCount; ++i)
+        cb_place->addItem({});
+    lbl_place->setBuddy(cb_place);
 
     // The command for desktops where no hotkey can be grabbed, to be copied from here.
-    lbl_toggle = placedControl<QLabel>(this, "lbl_toggle", {12, 254, 416, 56});
+    lbl_toggle = placedControl<QLabel>(this, "lbl_toggle", {12, 314, 416, 56});
     lbl_toggle->setWordWrap(true);
     lbl_toggle->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    bt_start = placedControl<QPushButton>(this, "bt_start", {10, 318, 120, 34});
-    bt_stop = placedControl<QPushButton>(this, "bt_stop", {140, 318, 120, 34});
-    bt_ok = placedControl<QPushButton>(this, "bt_ok", QStringLiteral("OK"), {310, 318, 120, 34});
+    bt_start = placedControl<QPushButton>(this, "bt_start", {10, 378, 120, 34});
+    bt_stop = placedControl<QPushButton>(this, "bt_stop", {140, 378, 120, 34});
+    bt_ok = placedControl<QPushButton>(this, "bt_ok", QStringLiteral("OK"), {310, 378, 120, 34});
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
-    setFixedSize(440, 362);
+    setFixedSize(440, 422);
 
     DialogKeys::install(this, [this] { bt_ok_Click(); });
     connect(txt_periode, &QLineEdit::textChanged, this,
             [this](const QString& text) { m_scheduler.setPeriode(text); });
     connect(ch_hotkey, &QCheckBox::clicked, this, &BrainWindow::ch_hotkey_Click);
+    connect(cb_place, &QComboBox::activated, this, [this] { place_float(); });
     connect(bt_start, &QPushButton::clicked, this, &BrainWindow::bt_start_Click);
     connect(bt_stop, &QPushButton::clicked, this, &BrainWindow::bt_stop_Click);
     connect(bt_ok, &QPushButton::clicked, this, &BrainWindow::bt_ok_Click);
@@ -164,6 +179,14 @@ void BrainWindow::brain_settings(const QString& mode)
         options[i]->setChecked(i == selected);
         options[i]->setAutoExclusive(true);
     }
+    qint16 place =
+        gkeyValue<qint16>(mode, QStringLiteral("brainwash_place"), qint16(cb_place->currentIndex()), 0);
+    cb_place->setCurrentIndex(place >= 0 && place < FloatPlaceCount ? place : 0);
+    // Where the words were dragged is stored when they are dropped.
+    const qint32 x = ReadSettingNumber(QStringLiteral("brainwash_place_x"));
+    const qint32 y = ReadSettingNumber(QStringLiteral("brainwash_place_y"));
+    if (mode == u"R" && x != NotANumber && y != NotANumber)
+        m_dragged = QPoint(x, y);
     ch_hotkey_Click();
 }
 
@@ -174,20 +197,40 @@ void BrainWindow::brain_captions()
     lbl_what->setText(LangText(QStringLiteral("brainwash_whattodisplay")));
     ch_hotkey->setText(LangText(QStringLiteral("brainwash_usehotkey")));
     lbl_toggle->setText(LangText(QStringLiteral("brainwash_toggle")));
+    lbl_place->setText(LangText(QStringLiteral("brainwash_place")));
+    static const char* const places[FloatPlaceCount] = {"brainwash_place_0", "brainwash_place_1",
+                                                        "brainwash_place_2", "brainwash_place_3",
+                                                        "brainwash_place_4", "brainwash_place_5"};
+    for (int i = 0; i < FloatPlaceCount; ++i)
+        cb_place->setItemText(i, LangText(QLatin1String(places[i])));
+    show_hotkey_way();
     bt_start->setText(LangText(QStringLiteral("autof_bt_start")));
     bt_stop->setText(LangText(QStringLiteral("autof_bt_stop")));
     txt_periode->setToolTip(LangText(QStringLiteral("brainwash_periode_tip")));
 }
 
-bool BrainWindow::hotkeyAvailable() const
+BrainWindow::HotkeyWay BrainWindow::hotkeyWay() const
 {
+    // Where the desktop binds keys itself, a key grabbed on X11 would work only while an
+    // X11 window is in front: the desktop's shortcut or nothing.
+    if (services().desktopShortcut)
+        return m_shortcutFailed ? HotkeyWay::Command : HotkeyWay::Desktop;
     const WindowSystem* ws = services().windowSystem;
-    return ws && ws->available();
+    return ws && ws->available() ? HotkeyWay::X11 : HotkeyWay::Command;
+}
+
+void BrainWindow::show_hotkey_way()
+{
+    static const char* const keys[] = {"brainwash_way_x11", "brainwash_way_desktop", "brainwash_way_command"};
+    QString text = LangText(QLatin1String(keys[int(hotkeyWay())]));
+    if (hotkeyWay() == HotkeyWay::Desktop && m_shortcutBound && !m_shortcutBound->isEmpty())
+        text += QStringLiteral(": ") + *m_shortcutBound;
+    lbl_hotkeyway->setText(text);
 }
 
 void BrainWindow::ch_hotkey_Click()
 {
-    enable_hotkey_controls(ch_hotkey->isChecked() && hotkeyAvailable());
+    enable_hotkey_controls(ch_hotkey->isChecked() && hotkeyWay() != HotkeyWay::Command);
 }
 
 void BrainWindow::enable_hotkey_controls(bool enabled)
@@ -204,7 +247,8 @@ void BrainWindow::bt_start_Click()
     m_scheduler.start();
     Timer1->start();
     m_float->show();
-    if (ch_hotkey->isChecked() && hotkeyAvailable())
+    place_float();
+    if (ch_hotkey->isChecked() && hotkeyWay() != HotkeyWay::Command)
         set_hotkey(true);
 }
 
@@ -225,10 +269,11 @@ void BrainWindow::bt_ok_Click()
 void BrainWindow::set_hotkey(bool enable)
 {
     WindowSystem* ws = services().windowSystem;
-    if (!ws)
+    DesktopShortcut* shortcut = services().desktopShortcut;
+    if (!ws && !shortcut)
         return;
     if (!enable) {
-        if (m_hotkeyBound)
+        if (m_hotkeyBound && hotkeyWay() == HotkeyWay::X11)
             ws->ungrabHotkey();
         m_hotkeyBound = false;
         return;
@@ -247,9 +292,43 @@ void BrainWindow::set_hotkey(bool enable)
         modifier = WindowSystem::Modifier::Ctrl;
     else if (op_win->isChecked())
         modifier = WindowSystem::Modifier::Win;
+    if (hotkeyWay() == HotkeyWay::Desktop) {
+        bind_desktop_shortcut(*shortcut, DesktopShortcut::preferredTrigger(modifier, key.front()));
+        return;
+    }
+    if (hotkeyWay() != HotkeyWay::X11)
+        return;
     m_hotkeyBound = ws->grabHotkey(modifier, key.front()) == WindowSystem::GrabResult::Grabbed;
     if (!m_hotkeyBound)
         MsgBox(QStringLiteral("You need another hotkey"), vbOKOnly, QStringLiteral("Error"));
+}
+
+void BrainWindow::bind_desktop_shortcut(DesktopShortcut& shortcut, const QString& trigger)
+{
+    if (trigger == m_shortcutAsked) {
+        // Bound already (or being bound) in this session: the desktop keeps it.
+        m_hotkeyBound = m_shortcutBound.has_value();
+        return;
+    }
+    m_shortcutAsked = trigger;
+    m_shortcutBound.reset();
+    // The desktop may answer much later (it may ask the user), perhaps after this window
+    // is gone.
+    shortcut.bind(trigger, [self = QPointer<BrainWindow>(this)](const DesktopShortcut::Answer& answer) {
+        if (!self)
+            return;
+        if (answer.bound) {
+            self->m_shortcutBound = answer.trigger;
+            self->m_hotkeyBound = self->bt_stop->isEnabled();
+            self->show_hotkey_way();
+            return;
+        }
+        self->m_shortcutFailed = true;
+        self->m_hotkeyBound = false;
+        self->show_hotkey_way();
+        self->ch_hotkey_Click();
+        MsgBox(LangText(QStringLiteral("brainwash_shortcut_failed")).arg(answer.error), vbExclamation);
+    });
 }
 
 void BrainWindow::toggle_float()
@@ -280,16 +359,40 @@ void BrainWindow::flip_float()
 
 void BrainWindow::follow_foreground()
 {
-    if (!m_float->isVisible())
+    if (!m_float->isVisible() || m_float->dragging())
         return;
     WindowSystem* ws = services().windowSystem;
-    if (!ws || !ws->available())
+    const auto foreground = ws && ws->available() ? ws->foreground() : std::nullopt;
+    if (!foreground) { // a native Wayland program in front, or none
+        place_float();
         return;
-    const auto foreground = ws->foreground();
-    if (!foreground || foreground->window == m_float->winId())
+    }
+    if (foreground->window == m_float->winId())
         return;
     m_float->move(floatPosition(foreground->frame, m_float->width() * TwipsPerPixel, buttonsWidthTwips()));
     m_float->SetTopmost();
+}
+
+void BrainWindow::place_float()
+{
+    if (!m_float->isVisible() || m_float->dragging())
+        return;
+    const QScreen* screen = m_float->screen();
+    if (!screen)
+        return;
+    m_float->move(fallbackPosition(FloatPlace(cb_place->currentIndex()), screen->availableGeometry(),
+                                   m_float->size(), m_dragged));
+    m_float->SetTopmost();
+}
+
+void BrainWindow::float_dragged(const QPoint& where)
+{
+    // Dragging the words is choosing their place.
+    m_dragged = where;
+    cb_place->setCurrentIndex(int(FloatPlace::Dragged));
+    WriteSetting(QStringLiteral("brainwash_place"), QString::number(int(FloatPlace::Dragged)));
+    WriteSetting(QStringLiteral("brainwash_place_x"), QString::number(where.x()));
+    WriteSetting(QStringLiteral("brainwash_place_y"), QString::number(where.y()));
 }
 
 void BrainWindow::Timer1_Timer()

@@ -7,6 +7,7 @@
 
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -19,6 +20,7 @@ class QTimer;
 
 namespace tavi {
 
+class DesktopShortcut;
 class FloatWindow;
 class LineWidget;
 
@@ -38,6 +40,11 @@ public:
     void enable_hotkey_controls(bool enabled);
     // What the hotkey does, asked for by the toggle command; false when no run goes on.
     bool toggleFromCommand();
+
+    // How a key hides and shows the words here: a key grabbed on X11, a shortcut the
+    // desktop binds (Wayland sessions), or only the toggle command.
+    enum class HotkeyWay { X11, Desktop, Command };
+    HotkeyWay hotkeyWay() const;
 
 public Q_SLOTS:
     // One tick of the run; Timer1 calls it every 1000 ms while the run goes on.
@@ -60,11 +67,21 @@ private:
     void flip_float();
     // Start or Stop enabled, and the default button Enter presses: Start or OK.
     void show_running(bool running);
-    bool hotkeyAvailable() const;
+    void bind_desktop_shortcut(DesktopShortcut& shortcut, const QString& trigger);
+    void show_hotkey_way();
+    // Puts the floating window where the user chose, for when no X11 window is in front.
+    void place_float();
+    void float_dragged(const QPoint& where);
 
     BrainScheduler m_scheduler;
     std::unique_ptr<FloatWindow> m_float; // a window of its own, so hiding frm_brain keeps it
     bool m_hotkeyBound = false;
+    // The desktop's shortcut: the trigger asked for (empty: none yet), the one bound, and
+    // whether the desktop gave none, which is said once and leaves only the command.
+    QString m_shortcutAsked;
+    std::optional<QString> m_shortcutBound;
+    bool m_shortcutFailed = false;
+    std::optional<QPoint> m_dragged;
 
     QGroupBox* Frame1 = nullptr;
     QGroupBox* Frame2 = nullptr;
@@ -82,6 +99,9 @@ private:
     QRadioButton* op_shift = nullptr;
     QRadioButton* op_win = nullptr;
     QComboBox* cb_key = nullptr;
+    QLabel* lbl_hotkeyway = nullptr;
+    QLabel* lbl_place = nullptr;
+    QComboBox* cb_place = nullptr;
     QLabel* lbl_toggle = nullptr;
     LineWidget* Line1 = nullptr;
     LineWidget* Line2 = nullptr;

@@ -8,6 +8,7 @@
 #include "ui/unicode_text_box.h"
 
 #include <QGuiApplication>
+#include <QMouseEvent>
 
 namespace tavi {
 
@@ -71,6 +72,31 @@ bool FloatWindow::showBox(const BrainScheduler::Box& box)
     }
     m_shown = box;
     return true;
+}
+
+void FloatWindow::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_grip = event->position().toPoint();
+    m_moved = false;
+}
+
+void FloatWindow::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!m_grip)
+        return;
+    move(event->globalPosition().toPoint() - *m_grip);
+    m_moved = true;
+}
+
+void FloatWindow::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (!m_grip || event->button() != Qt::LeftButton)
+        return;
+    m_grip.reset();
+    if (m_moved) // a click alone chooses no place
+        Q_EMIT dragged(pos());
 }
 
 void FloatWindow::SetTopmost()

@@ -6,6 +6,7 @@
 #include "brainwash/brain_scheduler.h"
 
 #include <QWidget>
+#include <optional>
 
 namespace tavi {
 
@@ -27,10 +28,23 @@ public:
     void SetTopmost();
 
     UnicodeTextBox* box() const { return lbl_lsg; }
+    // While the user drags the window with the mouse, nothing else moves it.
+    bool dragging() const { return m_grip.has_value(); }
+
+Q_SIGNALS:
+    // The user dropped the window here (its top left corner, in screen pixels).
+    void dragged(const QPoint& where);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     UnicodeTextBox* lbl_lsg = nullptr;
     BrainScheduler::Box m_shown;
+    std::optional<QPoint> m_grip; // where the window was taken, in its own pixels
+    bool m_moved = false;
 };
 
 } // namespace tavi

@@ -7,20 +7,20 @@ namespace tavi {
 DisplayChoice chooseDisplayPlatform(const DisplayEnvironment& env)
 {
     DisplayChoice choice;
+    choice.waylandSession = env.sessionType.compare(u"wayland", Qt::CaseInsensitive) == 0 ||
+                            (env.sessionType.isEmpty() && env.wayland);
     if (!env.qpaPlatform.isEmpty())
         return choice; // the user's own choice always wins
     if (!env.wayland && !env.x11) {
         choice.display = false;
         return choice;
     }
-    const bool waylandSession = env.sessionType.compare(u"wayland", Qt::CaseInsensitive) == 0 ||
-                                (env.sessionType.isEmpty() && env.wayland);
-    if (waylandSession && env.x11)
+    if (choice.waylandSession && env.x11)
         choice.platform = QStringLiteral("xcb");
-    else if (waylandSession)
+    else if (choice.waylandSession)
         choice.note = QStringLiteral("tavi: this Wayland session has no XWayland (DISPLAY is not set): the "
-                                     "brainwash words cannot follow the window in front, and its hotkey does "
-                                     "not work.");
+                                     "brainwash words cannot follow the window in front, and they are hidden "
+                                     "and shown only by a desktop shortcut or tavi --toggle-brainwash.");
     return choice;
 }
 

@@ -16,9 +16,10 @@ struct DisplayEnvironment {
 };
 
 struct DisplayChoice {
-    bool display = true; // false: there is nothing to show windows on
-    QString platform;    // for QT_QPA_PLATFORM; empty: Qt's own choice
-    QString note;        // what the user should know, for the terminal; empty: nothing
+    bool display = true;         // false: there is nothing to show windows on
+    QString platform;            // for QT_QPA_PLATFORM; empty: Qt's own choice
+    QString note;                // what the user should know, for the terminal; empty: nothing
+    bool waylandSession = false; // keys are the desktop's to bind, not the program's to grab
 };
 
 DisplayChoice chooseDisplayPlatform(const DisplayEnvironment& env);

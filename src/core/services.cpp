@@ -16,6 +16,7 @@ template <typename F> void eachService(Services& current, const Services& mine, 
     f(current.audio, mine.audio, before.audio);
     f(current.windowSystem, mine.windowSystem, before.windowSystem);
     f(current.installProbe, mine.installProbe, before.installProbe);
+    f(current.desktopShortcut, mine.desktopShortcut, before.desktopShortcut);
 }
 
 } // namespace
@@ -23,6 +24,12 @@ template <typename F> void eachService(Services& current, const Services& mine, 
 const Services& services()
 {
     return g_services;
+}
+
+QString DesktopShortcut::preferredTrigger(WindowSystem::Modifier modifier, QChar key)
+{
+    static const char* const names[] = {"ALT", "CTRL", "SHIFT", "LOGO"};
+    return QLatin1String(names[int(modifier)]) + u'+' + key.toLower();
 }
 
 ServiceScope::ServiceScope(const Services& mine, Fill fill) : m_mine(mine), m_fill(fill)

@@ -5,7 +5,7 @@
 // caller takes that alike, as the service's "nothing": no box is shown (it is written
 // to standard error and answered with its first button), nothing is opened (the shell's
 // "no association"), no file is chosen, nothing is heard, no window is followed and no
-// hotkey had, nothing is found installed.
+// hotkey had, nothing is found installed, the desktop binds no shortcut.
 #pragma once
 
 #include <QChar>
@@ -80,6 +80,30 @@ public:
     std::function<void()> onHotkey;
 };
 
+// The desktop's own global shortcut, on desktops where the program cannot grab a key
+// itself (Wayland sessions, through the desktop's shortcuts portal). The desktop binds
+// the key, perhaps after asking the user or choosing another one, so the answer comes
+// later.
+class DesktopShortcut {
+public:
+    struct Answer {
+        bool bound = false;
+        QString trigger; // the key as the desktop describes it; may be empty
+        QString error;   // why there is none
+    };
+
+    virtual ~DesktopShortcut() = default;
+    // Asks for the program's one shortcut, preferring a trigger such as "ALT+q"; done is
+    // called once, on the GUI thread, with what the desktop said.
+    virtual void bind(const QString& preferredTrigger, std::function<void(const Answer&)> done) = 0;
+
+    // A trigger in the desktops' shared notation: "CTRL+q", "LOGO+q".
+    static QString preferredTrigger(WindowSystem::Modifier modifier, QChar key);
+
+    // Called on the GUI thread at each press of the shortcut.
+    std::function<void()> onActivated;
+};
+
 // What the installation check asks of the desktop: whether Chinese can be typed into the
 // program (an input-method framework with its Qt connection) and whether a Chinese input
 // method is there for it.
@@ -97,6 +121,7 @@ struct Services {
     AudioOutput* audio = nullptr;
     WindowSystem* windowSystem = nullptr;
     InstallProbe* installProbe = nullptr;
+    DesktopShortcut* desktopShortcut = nullptr; // only on desktops that bind keys themselves
 };
 
 // The services of this run (not owned).

@@ -66,6 +66,8 @@ private Q_SLOTS:
     void aShrunkSelectionEndsThePass();
     void intervalText_data();
     void intervalText();
+    void fallbackPlaces_data();
+    void fallbackPlaces();
 };
 
 void TstBrainScheduler::passes_data()
@@ -177,6 +179,32 @@ void TstBrainScheduler::intervalText()
     QVERIFY(s.setPeriode(u"5"));
     QCOMPARE(s.setPeriode(text), periode != 5);
     QCOMPARE(s.periode(), periode);
+}
+
+// A 131 x 27 window on a free area of 1280 x 770 whose top is below a 30-pixel panel.
+void TstBrainScheduler::fallbackPlaces_data()
+{
+    QTest::addColumn<int>("place");
+    QTest::addColumn<QPoint>("dragged"); // (-1, -1): never dragged
+    QTest::addColumn<QPoint>("position");
+    const QPoint never(-1, -1);
+    QTest::newRow("top centre") << 0 << never << QPoint(574, 30);
+    QTest::newRow("top left") << 1 << never << QPoint(0, 30);
+    QTest::newRow("top right") << 2 << never << QPoint(1149, 30);
+    QTest::newRow("bottom left") << 3 << never << QPoint(0, 773);
+    QTest::newRow("bottom right") << 4 << never << QPoint(1149, 773);
+    QTest::newRow("dragged") << 5 << QPoint(300, 400) << QPoint(300, 400);
+    QTest::newRow("dragged off a screen that shrank") << 5 << QPoint(2000, -50) << QPoint(1149, 30);
+    QTest::newRow("never dragged: top centre") << 5 << never << QPoint(574, 30);
+}
+
+void TstBrainScheduler::fallbackPlaces()
+{
+    QFETCH(int, place);
+    QFETCH(QPoint, dragged);
+    QFETCH(QPoint, position);
+    const std::optional<QPoint> point = dragged == QPoint(-1, -1) ? std::nullopt : std::optional(dragged);
+    QCOMPARE(fallbackPosition(FloatPlace(place), QRect(0, 30, 1280, 770), QSize(131, 27), point), position);
 }
 
 QTEST_GUILESS_MAIN(TstBrainScheduler)

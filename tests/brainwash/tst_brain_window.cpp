@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPointer>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -48,6 +49,8 @@ private Q_SLOTS:
     void hotkey_data();
     void hotkey();
     void keyboardAloneThenUnloading();
+    void withNoWindowInFrontTheWordsGoToTheChosenPlace();
+    void desktopShortcut();
 };
 
 // The floating window rides in the caption bar of the foreground window; the hotkey
@@ -108,11 +111,11 @@ void TstBrainWindow::settingsRoundTrip_data()
 {
     QTest::addColumn<QString>("settings");
     QTest::addColumn<QString>("stored");
-    const QString defaults = "chin=1 eng=1 pinyin=1 sound=1 hotkeyonoff=0 hotkey=0 hotkey_vkey=0";
-    const QString stored = "chin=0 eng=1 pinyin=0 sound=0 hotkeyonoff=1 hotkey=Q hotkey_vkey=3";
+    const QString defaults = "chin=1 eng=1 pinyin=1 sound=1 hotkeyonoff=0 hotkey=0 hotkey_vkey=0 place=0";
+    const QString stored = "chin=0 eng=1 pinyin=0 sound=0 hotkeyonoff=1 hotkey=Q hotkey_vkey=3 place=4";
     QTest::newRow("defaults") << "" << defaults;
     QTest::newRow("stored") << stored << stored;
-    QTest::newRow("an option out of range is stored as 0") << "hotkey_vkey=7" << defaults;
+    QTest::newRow("an option out of range is stored as 0") << "hotkey_vkey=7 place=6" << defaults;
 }
 
 void TstBrainWindow::settingsRoundTrip()
@@ -122,7 +125,8 @@ void TstBrainWindow::settingsRoundTrip()
     Brain t(settings);
     t.click("bt_ok");
     QStringList now;
-    for (const char* key : {"chin", "eng", "pinyin", "sound", "hotkeyonoff", "hotkey", "hotkey_vkey"})
+    for (const char* key :
+         {"chin", "eng", "pinyin", "sound", "hotkeyonoff", "hotkey", "hotkey_vkey", "place"})
         now << QString(key) + u'=' + t.stored(QString("brainwash_") + key);
     QCOMPARE(now.join(u' '), stored);
 }
@@ -250,6 +254,87 @@ void TstBrainWindow::keyboardAloneThenUnloading()
     QTRY_VERIFY(!floating && !timer);
     QCOMPARE(t.windowSystem.grabs, (QStringList{"Alt+Q", "-", "Alt+Q", "-"}));
     QVERIFY(!t.windowSystem.press());
+}
+
+// A native Wayland program in front, or none: the words go where the user chose, and
+// dragging them there chooses the place where they were dropped.
+void TstBrainWindow::withNoWindowInFrontTheWordsGoToTheChosenPlace()
+{
+    Brain t("place=2");
+    FloatWindow* f = t.floating();
+    t.click("bt_start");
+    const QRect screen = f->screen()->availableGeometry();
+    QCOMPARE(f->pos(), fallbackPosition(FloatPlace::TopRight, screen, f->size(), {}));
+    t.tick();
+    QCOMPARE(f->pos(), QPoint(screen.right() + 1 - f->width(), screen.top()));
+
+    const QPoint from = f->pos();
+    QTest::mousePress(f, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseMove(f, QPoint(-95, 105));
+    t.tick(); // a tick while the user drags moves nothing
+    QTest::mouseRelease(f, Qt::LeftButton, {}, QPoint(-95, 105));
+    const QPoint dropped = from + QPoint(-100, 100);
+    QCOMPARE(f->pos(), dropped);
+    QCOMPARE(t.child<QComboBox>("cb_place")->currentIndex(), int(FloatPlace::Dragged));
+    QCOMPARE(t.stored("brainwash_place") + ' ' + t.stored("brainwash_place_x") + ' ' +
+                 t.stored("brainwash_place_y"),
+             QString("5 %1 %2").arg(dropped.x()).arg(dropped.y()));
+    t.tick();
+    QCOMPARE(f->pos(), dropped);
+
+    // With an X11 window in front, the words ride in its caption bar as before.
+    t.windowSystem.front = WindowSystem::Foreground{4711, QRect(100, 50, 800, 400)};
+    t.tick();
+    QCOMPARE(f->pos().y(), 50);
+    t.click("bt_stop");
+    t.registry.unload("frm_brain");
+    t.open("frm_brain"); // the dropped place is remembered
+    t.click("bt_start");
+    t.windowSystem.front.reset();
+    t.tick();
+    QCOMPARE(t.floating()->pos(), dropped);
+}
+
+// On a Wayland session the desktop binds the key: the preferred trigger is asked for
+// once, what the desktop reports is shown, and its presses hide and show the words. A
+// desktop that gives none is said once; the command is then the only way.
+void TstBrainWindow::desktopShortcut()
+{
+    struct DesktopBrain : WindowTest {
+        FakeDesktopShortcut shortcut;
+        DesktopBrain() { train("frm_brain", kTwo, "brainwash_hotkeyonoff=1\nbrainwash_hotkey=Q\n"); }
+        void restart()
+        {
+            click("bt_stop");
+            click("bt_start");
+        }
+    } t;
+    FloatWindow* f = qobject_cast<BrainWindow*>(t.window)->floatWindow();
+    QCOMPARE(t.text("lbl_hotkeyway"), english("brainwash_way_desktop"));
+    t.click("bt_start");
+    QCOMPARE(t.shortcut.asked, QStringList{"ALT+q"});
+    QVERIFY(t.windowSystem.grabs.isEmpty());       // no X11 grab beside it
+    QVERIFY(t.shortcut.press() && f->isVisible()); // not bound yet
+    QVERIFY(t.shortcut.answer({.bound = true, .trigger = "Ctrl+Alt+B", .error = {}}));
+    QCOMPARE(t.text("lbl_hotkeyway"), english("brainwash_way_desktop") + ": Ctrl+Alt+B");
+    QVERIFY(t.shortcut.press() && !f->isVisible());
+    QVERIFY(t.shortcut.press() && f->isVisible());
+    t.restart(); // the desktop keeps the binding: nothing asked again
+    QCOMPARE(t.shortcut.asked.size(), 1);
+    QVERIFY(t.shortcut.press() && !f->isVisible());
+
+    t.child<QComboBox>("cb_key")->setCurrentText("W");
+    t.restart();
+    QCOMPARE(t.shortcut.asked, (QStringList{"ALT+q", "ALT+w"}));
+    QVERIFY(t.shortcut.answer({.bound = false, .trigger = {}, .error = "refused by the desktop"}));
+    QCOMPARE(t.boxes.calls.size(), 1);
+    QCOMPARE(t.boxes.calls[0].text, english("brainwash_shortcut_failed").arg("refused by the desktop"));
+    QCOMPARE(t.text("lbl_hotkeyway"), english("brainwash_way_command"));
+    QVERIFY(!t.child("cb_key")->isEnabled());
+    t.restart();
+    QVERIFY(t.shortcut.press() && f->isVisible());
+    QCOMPARE(t.shortcut.asked.size(), 2);
+    QCOMPARE(t.boxes.calls.size(), 1);
 }
 
 QTEST_MAIN(TstBrainWindow)

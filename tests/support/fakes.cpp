@@ -91,4 +91,20 @@ bool FakeWindowSystem::press()
     return true;
 }
 
+bool FakeDesktopShortcut::answer(const Answer& answer)
+{
+    auto done = std::exchange(m_pending, {});
+    if (done)
+        done(answer);
+    return bool(done);
+}
+
+bool FakeDesktopShortcut::press()
+{
+    if (!onActivated)
+        return false;
+    onActivated();
+    return true;
+}
+
 } // namespace tavi::test

@@ -121,6 +121,28 @@ private:
     ServiceScope m_scope;
 };
 
+// A desktop that binds the program's shortcut itself; it answers when the test says.
+// Installs itself for its lifetime.
+class FakeDesktopShortcut final : public DesktopShortcut {
+public:
+    FakeDesktopShortcut() : m_scope({.desktopShortcut = this}) {}
+    void bind(const QString& preferredTrigger, std::function<void(const Answer&)> done) override
+    {
+        asked << preferredTrigger;
+        m_pending = std::move(done);
+    }
+    // The desktop's answer to the bind under way; false when none is.
+    bool answer(const Answer& answer);
+    // A press of the bound shortcut; false when nobody hears it.
+    bool press();
+
+    QStringList asked;
+
+private:
+    std::function<void(const Answer&)> m_pending;
+    ServiceScope m_scope;
+};
+
 // A desktop with or without an input method, as the test says. Installs itself for
 // its lifetime.
 class FakeInstallProbe final : public InstallProbe {

@@ -1,0 +1,133 @@
+// The program's side of the desktop's shortcuts portal, against a stand-in portal on a
+// private bus of the test's own: the shortcut is bound with the preferred trigger and each
+// press arrives; a portal that says no, or none at all, gives an answer that says why.
+#include "platform/portal_shortcuts.h"
+
+#include <QDBusConnection>
+#include <QProcess>
+#include <QTest>
+
+using namespace tavi;
+
+namespace {
+
+// A session bus of its own, and on it, when asked for, the stand-in portal.
+struct Bus {
+    QProcess daemon;
+    QProcess portal;
+    QDBusConnection connection{QStringLiteral("none")};
+
+    Bus()
+    {
+        daemon.start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--print-address"});
+        if (!daemon.waitForReadyRead(5000))
+            qFatal("dbus-daemon did not start (Debian package dbus-daemon)");
+        const QString address = QString::fromUtf8(daemon.readLine()).trimmed();
+        connection = QDBusConnection::connectToBus(address, QStringLiteral("test"));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address);
+        portal.setProcessEnvironment(env);
+    }
+    ~Bus()
+    {
+        QDBusConnection::disconnectFromBus(QStringLiteral("test"));
+        portal.closeWriteChannel();
+        portal.waitForFinished(3000);
+        daemon.kill();
+        daemon.waitForFinished();
+    }
+    void startPortal(const QStringList& args)
+    {
+        portal.start(QStringLiteral(FAKE_PORTAL), args);
+        QVERIFY(portal.waitForReadyRead(5000));
+        QCOMPARE(portal.readLine(), QByteArray("ready\n"));
+    }
+    QByteArray portalSaid()
+    {
+        for (int i = 0; i < 50 && !portal.canReadLine(); ++i)
+            portal.waitForReadyRead(100);
+        return portal.readLine().trimmed();
+    }
+};
+
+struct Asked {
+    int answers = 0;
+    DesktopShortcut::Answer answer;
+    std::function<void(const DesktopShortcut::Answer&)> done()
+    {
+        return [this](const DesktopShortcut::Answer& a) {
+            ++answers;
+            answer = a;
+        };
+    }
+};
+
+} // namespace
+
+class TstPortalShortcuts : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void boundThenEachPressArrives();
+    void noShortcut_data();
+    void noShortcut();
+};
+
+void TstPortalShortcuts::boundThenEachPressArrives()
+{
+    Bus bus;
+    bus.startPortal({"--trigger", "Alt+Q"});
+    PortalShortcuts shortcuts(bus.connection);
+    int presses = 0;
+    shortcuts.onActivated = [&presses] { ++presses; };
+    Asked asked;
+    shortcuts.bind(DesktopShortcut::preferredTrigger(WindowSystem::Modifier::Alt, u'Q'), asked.done());
+    QTRY_COMPARE(asked.answers, 1);
+    QVERIFY2(asked.answer.bound, qPrintable(asked.answer.error));
+    QCOMPARE(bus.portalSaid(), QByteArray("bound ALT+q in the session"));
+    QCOMPARE(asked.answer.trigger, QString("Alt+Q")); // what the desktop reports, shown to the user
+
+    bus.portal.write("activate\nactivate\n");
+    QTRY_COMPARE(presses, 2);
+
+    // Another key asked for later is bound in the same session.
+    shortcuts.bind(DesktopShortcut::preferredTrigger(WindowSystem::Modifier::Win, u'b'), asked.done());
+    QTRY_COMPARE(asked.answers, 2);
+    QCOMPARE(bus.portalSaid(), QByteArray("bound LOGO+b in the session"));
+}
+
+void TstPortalShortcuts::noShortcut_data()
+{
+    QTest::addColumn<QString>("answer"); // the portal's Response code; empty: no portal
+    QTest::addColumn<QString>("error");
+    QTest::newRow("cancelled by the user") << "1"
+                                           << "cancelled in the desktop's dialog";
+    QTest::newRow("refused") << "2"
+                             << "refused by the desktop";
+    QTest::newRow("no portal") << ""
+                               << "org.freedesktop.portal.Desktop";
+}
+
+void TstPortalShortcuts::noShortcut()
+{
+    QFETCH(QString, answer);
+    QFETCH(QString, error);
+    Bus bus;
+    if (!answer.isEmpty())
+        bus.startPortal({"--answer", answer});
+    PortalShortcuts shortcuts(bus.connection);
+    int presses = 0;
+    shortcuts.onActivated = [&presses] { ++presses; };
+    Asked asked;
+    shortcuts.bind(QStringLiteral("ALT+q"), asked.done());
+    QTRY_COMPARE(asked.answers, 1);
+    QVERIFY(!asked.answer.bound);
+    QVERIFY2(asked.answer.error.contains(error), qPrintable(asked.answer.error));
+    if (!answer.isEmpty()) {
+        bus.portal.write("activate\n");
+        QTest::qWait(200);
+        QCOMPARE(presses, 0);
+    }
+}
+
+QTEST_GUILESS_MAIN(TstPortalShortcuts)
+#include "tst_portal_shortcuts.moc"
