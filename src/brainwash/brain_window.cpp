@@ -148,7 +148,7 @@ void BrainWindow::buildControls()
     connect(txt_periode, &QLineEdit::textChanged, this,
             [this](const QString& text) { m_scheduler.setPeriode(text); });
     connect(ch_hotkey, &QCheckBox::clicked, this, &BrainWindow::ch_hotkey_Click);
-    connect(cb_place, &QComboBox::activated, this, [this] { place_float(); });
+    connect(cb_place, &QComboBox::activated, this, [this] { follow_foreground(); });
     connect(bt_start, &QPushButton::clicked, this, &BrainWindow::bt_start_Click);
     connect(bt_stop, &QPushButton::clicked, this, &BrainWindow::bt_stop_Click);
     connect(bt_ok, &QPushButton::clicked, this, &BrainWindow::bt_ok_Click);
@@ -246,8 +246,8 @@ void BrainWindow::bt_start_Click()
     show_running(true);
     m_scheduler.start();
     Timer1->start();
+    place_float(); // before it is shown: some compositors leave a trace where a window first was
     m_float->show();
-    place_float();
     if (ch_hotkey->isChecked() && hotkeyWay() != HotkeyWay::Command)
         set_hotkey(true);
 }
@@ -375,7 +375,7 @@ void BrainWindow::follow_foreground()
 
 void BrainWindow::place_float()
 {
-    if (!m_float->isVisible() || m_float->dragging())
+    if (m_float->dragging())
         return;
     const QScreen* screen = m_float->screen();
     if (!screen)

@@ -4,6 +4,7 @@
 #include "brainwash/float_window.h"
 
 #include "core/app_state.h"
+#include "core/display_platform.h"
 #include "ui/control.h"
 #include "ui/unicode_text_box.h"
 
@@ -34,6 +35,11 @@ FloatWindow::FloatWindow(QWidget* parent)
               Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus)
 {
     setObjectName(QStringLiteral("frm_float"));
+    // Through XWayland the compositor's window manager may keep a managed window where it
+    // likes (weston does); a window it does not manage goes where the program puts it and
+    // stays above the other windows. On X11 sessions the window manager keeps it on top.
+    if (waylandSession(currentDisplayEnvironment()))
+        setWindowFlag(Qt::X11BypassWindowManagerHint);
     setAttribute(Qt::WA_ShowWithoutActivating);
     // The window is never active; its tool tip holds a word too long for the box.
     setAttribute(Qt::WA_AlwaysShowToolTips);

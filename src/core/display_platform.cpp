@@ -7,8 +7,7 @@ namespace tavi {
 DisplayChoice chooseDisplayPlatform(const DisplayEnvironment& env)
 {
     DisplayChoice choice;
-    choice.waylandSession = env.sessionType.compare(u"wayland", Qt::CaseInsensitive) == 0 ||
-                            (env.sessionType.isEmpty() && env.wayland);
+    choice.waylandSession = waylandSession(env);
     if (!env.qpaPlatform.isEmpty())
         return choice; // the user's own choice always wins
     if (!env.wayland && !env.x11) {
@@ -22,6 +21,12 @@ DisplayChoice chooseDisplayPlatform(const DisplayEnvironment& env)
                                      "brainwash words cannot follow the window in front, and they are hidden "
                                      "and shown only by a desktop shortcut or tavi --toggle-brainwash.");
     return choice;
+}
+
+bool waylandSession(const DisplayEnvironment& env)
+{
+    return env.sessionType.compare(u"wayland", Qt::CaseInsensitive) == 0 ||
+           (env.sessionType.isEmpty() && env.wayland);
 }
 
 DisplayEnvironment currentDisplayEnvironment()

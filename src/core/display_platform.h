@@ -23,6 +23,8 @@ struct DisplayChoice {
 };
 
 DisplayChoice chooseDisplayPlatform(const DisplayEnvironment& env);
+// A Wayland compositor runs the desktop (the program may still be its X11 client).
+bool waylandSession(const DisplayEnvironment& env);
 // The environment of this process.
 DisplayEnvironment currentDisplayEnvironment();
 

@@ -5,6 +5,7 @@
 
 #include <QDBusConnection>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace tavi;
@@ -13,13 +14,15 @@ namespace {
 
 // A session bus of its own, and on it, when asked for, the stand-in portal.
 struct Bus {
+    QTemporaryDir folder; // the bus's socket, gone with the test
     QProcess daemon;
     QProcess portal;
     QDBusConnection connection{QStringLiteral("none")};
 
     Bus()
     {
-        daemon.start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--print-address"});
+        daemon.start(QStringLiteral("dbus-daemon"),
+                     {"--session", "--nofork", "--print-address", "--address=unix:dir=" + folder.path()});
         if (!daemon.waitForReadyRead(5000))
             qFatal("dbus-daemon did not start (Debian package dbus-daemon)");
         const QString address = QString::fromUtf8(daemon.readLine()).trimmed();
@@ -33,7 +36,7 @@ struct Bus {
         QDBusConnection::disconnectFromBus(QStringLiteral("test"));
         portal.closeWriteChannel();
         portal.waitForFinished(3000);
-        daemon.kill();
+        daemon.terminate();
         daemon.waitForFinished();
     }
     void startPortal(const QStringList& args)
