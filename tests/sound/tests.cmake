@@ -1,4 +1,5 @@
 tavi_test(tst_pinyin_parser tst_pinyin_parser.cpp)
+tavi_test(tst_pinyin_display tst_pinyin_display.cpp)
 tavi_test(tst_speech tst_speech.cpp)
 tavi_test(tst_missing_sound_log tst_missing_sound_log.cpp)
 tavi_test(tst_wav_file tst_wav_file.cpp)
