@@ -5,6 +5,7 @@
 #include "core/about_window.h"
 #include "game/memory_window.h"
 #include "install/install_window.h"
+#include "sound/pinyin_display_window.h"
 #include "sound/speak_pinyin_window.h"
 #include "sound/tools_window.h"
 #include "training/auto_flash_window.h"
@@ -25,6 +26,7 @@ void registerAllWindows(WindowRegistry& registry)
     registry.add(QStringLiteral("autoflash"), [] { return new AutoFlashWindow; });
     registry.add(QStringLiteral("frm_tools"), [] { return new ToolsWindow; });
     registry.add(QStringLiteral("frm_speakpinyin"), [] { return new SpeakPinyinWindow; });
+    registry.add(QStringLiteral("frm_pinyindisplay"), [] { return new PinyinDisplayWindow; });
     registry.add(QStringLiteral("frm_game1"), [] { return new MemoryWindow; });
     registry.add(QStringLiteral("frm_install"), [] { return new InstallWindow; });
     registry.add(QStringLiteral("frm_brain"), [] { return new BrainWindow; });

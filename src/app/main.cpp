@@ -14,6 +14,7 @@
 #include "platform/toggle_channel.h"
 #include "platform/x11_window_system.h"
 #include "platform/xdg_opener.h"
+#include "sound/pinyin_display.h"
 #include "vocabulary/qt_open_file_dialog.h"
 
 #include <QApplication>
@@ -120,6 +121,7 @@ int main(int argc, char* argv[])
     {
         tavi::MainWindow mainWindow;
         mainWindow.Form_Load(layout.program, layout.shared);
+        tavi::PinyinDisplayNotifier::instance().reload(); // the setting of this program folder
         rc = QApplication::exec();
         registry.unloadAll();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

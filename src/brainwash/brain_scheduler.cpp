@@ -133,7 +133,7 @@ void BrainScheduler::characters_step(Pass& pass)
         m_wordPinyin = word[PINYIN];
     }
     if (pass.options.chin) {
-        show(m_wordChin, ChineseFont, size_chin);
+        show(m_wordChin, ChineseFont, size_chin, Shows::Characters);
         m_tick = 1;
     } else {
         m_tick = m_periode;
@@ -149,7 +149,7 @@ void BrainScheduler::pinyin_step(Pass& pass)
     }
     pass.ran |= Pinyin;
     if (pass.options.pinyin) {
-        show(m_wordPinyin, QStringLiteral("Arial"), size_other);
+        show(m_wordPinyin, QStringLiteral("Arial"), size_other, Shows::Pinyin);
         m_tick = m_periode + 1;
     } else {
         m_tick = 2 * m_periode;
@@ -178,9 +178,11 @@ void BrainScheduler::translation_step(Pass& pass)
     }
 }
 
-void BrainScheduler::show(const QString& text, const QString& fontName, int fontSize)
+void BrainScheduler::show(const QString& text, const QString& fontName, int fontSize, Shows shows)
 {
     m_box.text = text;
+    m_box.shows = shows;
+    m_box.pinyin = m_wordPinyin;
     m_box.fontName = fontName;
     m_box.fontSize = fontSize;
 }

@@ -38,11 +38,15 @@ public:
     enum class Colour { Red, Black, Blue };
 
     // What the floating word box shows.
+    // What the box shows; pinyin and characters are shown as the pinyin display says.
+    enum class Shows { Other, Characters, Pinyin };
     struct Box {
         QString text;
         QString fontName;
         int fontSize = 0;
         Colour colour = Colour::Black;
+        Shows shows = Shows::Other;
+        QString pinyin; // the word's, for the tones of its characters
         bool operator==(const Box&) const = default;
     };
 
@@ -87,7 +91,7 @@ private:
     void characters_step(Pass& pass);
     void pinyin_step(Pass& pass);
     void translation_step(Pass& pass);
-    void show(const QString& text, const QString& fontName, int fontSize);
+    void show(const QString& text, const QString& fontName, int fontSize, Shows shows = Shows::Other);
 
     int m_vocPos = -1;
     int m_periode = 3;

@@ -72,8 +72,13 @@ bool FloatWindow::showBox(const BrainScheduler::Box& box)
         lbl_lsg->setFontSize(box.fontSize);
     if (box.colour != m_shown.colour)
         lbl_lsg->setTextColor(colourOf(box.colour));
-    if (box.text != m_shown.text) {
-        lbl_lsg->setText(box.text);
+    if (box.text != m_shown.text || box.shows != m_shown.shows || box.pinyin != m_shown.pinyin) {
+        if (box.shows == BrainScheduler::Shows::Pinyin)
+            lbl_lsg->setPinyin(box.text);
+        else if (box.shows == BrainScheduler::Shows::Characters)
+            lbl_lsg->setCharacters(box.text, box.pinyin);
+        else
+            lbl_lsg->setText(box.text);
         setToolTip(box.text); // the box lets the mouse through to the window
     }
     m_shown = box;

@@ -157,6 +157,7 @@ void MainWindow::buildMenus()
     mnu_edit = addItem(h, "mnu_edit");
     install = addItem(h, "install", QStringLiteral("&Test Installation"));
     tools = addItem(h, "tools", QStringLiteral("&Tools"));
+    mnu_pinyindisplay = addItem(h, "mnu_pinyindisplay");
     mnu_progress = addItem(h, "mnu_progress");
     addSeparator(h, "strich");
     mnu_about = addItem(h, "mnu_about");
@@ -271,6 +272,7 @@ void MainWindow::connectCommands()
     });
     both(nullptr, install, [this] { openWindow(QStringLiteral("frm_install")); });
     both(nullptr, tools, [this] { openWindow(QStringLiteral("frm_tools")); });
+    both(nullptr, mnu_pinyindisplay, [this] { openWindow(QStringLiteral("frm_pinyindisplay")); });
     both(nullptr, mnu_progress, [this] { openWindow(QStringLiteral("frm_progress")); });
     both(nullptr, mnu_exit, &MainWindow::mnu_exit_Click);
     both(nullptr, mnu_english, &MainWindow::mnu_english_Click);
@@ -370,6 +372,7 @@ void MainWindow::init_main_window()
     txt_title->setText(LangText(QStringLiteral("main_txt_title")));
     setWindowTitle(txt_title->text());
     setCaption(nullptr, mnu_progress, QStringLiteral("mnu_progress"));
+    setCaption(nullptr, mnu_pinyindisplay, QStringLiteral("main_mnu_pinyindisplay"));
     for (QMenu* menu : menuBar()->findChildren<QMenu*>())
         assignAccessKeys(menu);
 
@@ -386,8 +389,8 @@ void MainWindow::setCaption(QPushButton* button, QAction* item, const QString& k
 
 void MainWindow::unload_windows()
 {
-    for (const char* name :
-         {"frm_brain", "loadvoc", "flashcard", "frm_speakpinyin", "autoflash", "frm_about", "frm_progress"})
+    for (const char* name : {"frm_brain", "loadvoc", "flashcard", "frm_speakpinyin", "autoflash", "frm_about",
+                             "frm_progress", "frm_pinyindisplay"})
         windows().unload(QLatin1String(name));
     show();
 }

@@ -97,6 +97,7 @@ private:
     QAction* mnu_edit = nullptr;
     QAction* install = nullptr;
     QAction* tools = nullptr;
+    QAction* mnu_pinyindisplay = nullptr;
     QAction* mnu_progress = nullptr;
     QAction* mnu_about = nullptr;
 };

@@ -202,8 +202,12 @@ void MemoryWindow::bt_start_Click()
         pic_1[k]->show();
         m_slot[k]->setStyleSheet(kOpenSlot);
         const int row = m_game.row(k);
-        const int column = show_mode == 1 ? CHAR : show_mode == 2 ? PINYIN : -1;
-        tu1[k]->setText(row >= 0 && column >= 0 ? VocTable[row][column] : QString());
+        if (row >= 0 && show_mode == 1)
+            tu1[k]->setCharacters(VocTable[row][CHAR], VocTable[row][PINYIN]);
+        else if (row >= 0 && show_mode == 2)
+            tu1[k]->setPinyin(VocTable[row][PINYIN]);
+        else
+            tu1[k]->setText(QString());
     }
     moveCursor(m_cursor);
 }
@@ -254,7 +258,7 @@ void MemoryWindow::showFound(int k)
             continue;
         m_slot[i]->setStyleSheet(kFoundSlot);
         if (show_mode == 3 && m_game.row(i) >= 0)
-            tu1[i]->setText(VocTable[m_game.row(i)][PINYIN]);
+            tu1[i]->setPinyin(VocTable[m_game.row(i)][PINYIN]);
     }
 }
 

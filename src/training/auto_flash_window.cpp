@@ -215,9 +215,9 @@ void AutoFlashWindow::show_next_word(AutoFlashTicker::Action action)
     if (ch_eng->isChecked())
         showText(txt_eng, word[TRANSLATION]);
     if (ch_chin->isChecked())
-        txt_chin->setText(word[CHAR]);
+        txt_chin->setCharacters(word[CHAR], word[PINYIN]);
     if (ch_pinyin->isChecked())
-        showText(txt_pinyin, word[PINYIN]);
+        showPinyinText(txt_pinyin, word[PINYIN]);
     speakWord(row);
 }
 
@@ -228,8 +228,8 @@ void AutoFlashWindow::show_solution()
         return;
     const VocRow& word = VocTable[row];
     showText(txt_eng, word[TRANSLATION]);
-    txt_chin->setText(word[CHAR]);
-    showText(txt_pinyin, word[PINYIN]);
+    txt_chin->setCharacters(word[CHAR], word[PINYIN]);
+    showPinyinText(txt_pinyin, word[PINYIN]);
     speakWord(row);
 }
 

@@ -9,6 +9,7 @@
 #include "core/wait.h"
 #include "core/window_registry.h"
 #include "sound/missing_sound_log.h"
+#include "sound/pinyin_display.h"
 #include "sound/speak_on_screen.h"
 #include "ui/check_box_settings.h"
 #include "ui/control.h"
@@ -69,6 +70,8 @@ FlashcardWindow::FlashcardWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     m_welldone = LangText(QStringLiteral("flash_welldone"));
     Label1->setText(LangText(QStringLiteral("flash_chinese")));
     Label2->setText(LangText(QStringLiteral("flash_pinyin")));
+    ch_marks->setText(LangText(QStringLiteral("flash_ch_marks")));
+    ch_marks->setToolTip(LangText(QStringLiteral("flash_ch_marks_tip")));
     Label3->setText(LangText(QStringLiteral("flash_translation")));
     label5->setText(LangText(QStringLiteral("flash_known")));
     Label6->setText(LangText(QStringLiteral("flash_round")));
@@ -121,6 +124,18 @@ QGroupBox* FlashcardWindow::buildCard()
     // The card takes no focus, so that the letter keys stay answers.
     txt_pinyin->setFocusPolicy(Qt::NoFocus);
     txt_eng->setFocusPolicy(Qt::NoFocus);
+    // The quick way to the pinyin display setting: it holds for every window. Without the
+    // focus, so that Space and the letters stay with the answer buttons.
+    ch_marks = newControl<QCheckBox>(card, "ch_marks");
+    ch_marks->setFocusPolicy(Qt::NoFocus);
+    ch_marks->setChecked(pinyinDisplay().marks);
+    connect(ch_marks, &QCheckBox::clicked, this, [](bool marks) {
+        PinyinDisplay display = pinyinDisplay();
+        display.marks = marks;
+        PinyinDisplayNotifier::instance().set(display);
+    });
+    connect(&PinyinDisplayNotifier::instance(), &PinyinDisplayNotifier::changed, ch_marks,
+            [this] { ch_marks->setChecked(pinyinDisplay().marks); });
     pic_sound = newControl<QLabel>(card, "pic_sound");
     pic_sound->setPixmap(style()->standardIcon(QStyle::SP_MediaVolume).pixmap(20, 20));
 
@@ -137,6 +152,7 @@ QGroupBox* FlashcardWindow::buildCard()
     g->addWidget(txt_eng, 2, 2);
     g->addWidget(ch_sound, 3, 0);
     g->addWidget(pic_sound, 3, 1);
+    g->addWidget(ch_marks, 3, 2, Qt::AlignRight);
     g->setColumnStretch(2, 1);
     return card;
 }
@@ -322,9 +338,9 @@ void FlashcardWindow::next_card()
         if (ch_eng->isChecked())
             showText(txt_eng, word[TRANSLATION]);
         if (ch_chin->isChecked())
-            unitext1->setText(word[CHAR]);
+            unitext1->setCharacters(word[CHAR], word[PINYIN]);
         if (ch_pinyin->isChecked())
-            showText(txt_pinyin, word[PINYIN]);
+            showPinyinText(txt_pinyin, word[PINYIN]);
         showCounters();
         focusNext(bt_goon);
         speakCard(false);
@@ -371,8 +387,8 @@ void FlashcardWindow::bt_goon_Click()
         return; // the pause between rounds has no card
     const VocRow& word = VocTable[row];
     showText(txt_eng, word[TRANSLATION]);
-    unitext1->setText(word[CHAR]);
-    showText(txt_pinyin, word[PINYIN]);
+    unitext1->setCharacters(word[CHAR], word[PINYIN]);
+    showPinyinText(txt_pinyin, word[PINYIN]);
     CurrentCharacter = word[CHAR];
     if (ch_sound->isChecked())
         speakOnScreen(this, word[PINYIN]);

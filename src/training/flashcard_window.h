@@ -78,6 +78,7 @@ private:
     QCheckBox* ch_pinyin = nullptr;
     QCheckBox* ch_eng = nullptr;
     QCheckBox* ch_sound = nullptr;
+    QCheckBox* ch_marks = nullptr; // pinyin with tone marks, for every window
     QLabel* txt_gewusst = nullptr;
     QLabel* la_nichtgewusst = nullptr;
     QLabel* txt_done_this_round = nullptr;

@@ -3,6 +3,7 @@
 #include "ui/unicode_text_box.h"
 
 #include "core/chinese_font.h"
+#include "ui/read_only_field.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -61,12 +62,32 @@ void UnicodeTextBox::setText(const QString& text)
     if (m_line) {
         // From its beginning, however long; a box that is only read has the whole
         // text in its tool tip.
+        if (m_line->isReadOnly()) {
+            showText(m_line, text);
+            return;
+        }
         m_line->setText(text);
         m_line->setCursorPosition(0);
-        m_line->setToolTip(m_line->isReadOnly() ? text : QString());
+        m_line->setToolTip(QString());
         return;
     }
     m_multi->setPlainText(withLineFeeds(text));
+}
+
+void UnicodeTextBox::setPinyin(const QString& stored)
+{
+    if (m_line)
+        showPinyinText(m_line, stored);
+    else
+        setText(stored);
+}
+
+void UnicodeTextBox::setCharacters(const QString& characters, const QString& pinyin)
+{
+    if (m_line)
+        showCharactersText(m_line, characters, pinyin);
+    else
+        setText(characters);
 }
 
 void UnicodeTextBox::replaceText(const QString& text)

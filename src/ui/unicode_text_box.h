@@ -19,6 +19,10 @@ public:
 
     QString text() const;
     void setText(const QString& text);
+    // Pinyin, or characters in the tones of their pinyin, as the pinyin display setting
+    // says (the single-line form, read only).
+    void setPinyin(const QString& stored);
+    void setCharacters(const QString& characters, const QString& pinyin);
     // The multi-line form: replaces the whole text as one edit that undo takes back.
     void replaceText(const QString& text);
 

@@ -10,11 +10,13 @@
 #include "core/language.h"
 #include "core/msgbox.h"
 #include "core/window_registry.h"
+#include "sound/pinyin_display.h"
 #include "sound/sound_index.h"
 #include "ui/control.h"
 #include "ui/dialog_keys.h"
 #include "ui/unicode_text_box.h"
 #include "vocabulary/load_voc_window.h"
+#include "vocabulary/pinyin_highlighter.h"
 #include "vocabulary/voc_check.h"
 #include "vocabulary/voc_file.h"
 #include "vocabulary/word_table.h"
@@ -114,6 +116,13 @@ void EditVocWindow::buildControls()
     TextBox1->setObjectName(QStringLiteral("TextBox1"));
     TextBox1->setGeometry(12, 108, 696, 380);
     editorOf(TextBox1)->setTabChangesFocus(true); // a tab would end up inside a field
+    // In place before the text comes in, the tone colours are made as the text arrives,
+    // not in a second pass over a large file.
+    auto* tones = new PinyinHighlighter(editorOf(TextBox1)->document());
+    connect(&PinyinDisplayNotifier::instance(), &PinyinDisplayNotifier::changed, tones, [this, tones] {
+        const QSignalBlocker quiet(TextBox1); // new colours are no edit of the words
+        tones->displayChanged();
+    });
     txt_message = placedControl<QLabel>(this, "txt_message", {12, 494, 696, 22}, Band);
     txt_message->setStyleSheet(QStringLiteral("color: rgb(0, 0, 160);"));
 

@@ -26,8 +26,8 @@ const QStringList kTraining = {"mnu_flash", "mnu_autostudy", "mnu_memory", "bt_g
                                "autovoc",   "mnu_brain",     "bt_brain",   "bt_edit",  "mnu_edit"};
 const QStringList kAlwaysOn = {"open_loadvoc", "mnu_loadvoc", "bt_speakpinyin", "mnu_speakpinyin",
                                "bt_help",      "mnu_help",    "bt_about",       "mnu_about",
-                               "tools",        "install",     "mnu_progress",   "mnu_exit",
-                               "mnu_english",  "mnu_german",  "mnu_newlang"};
+                               "tools",        "install",     "mnu_progress",   "mnu_pinyindisplay",
+                               "mnu_exit",     "mnu_english", "mnu_german",     "mnu_newlang"};
 const QStringList kLanguages = {"mnu_english", "mnu_german", "mnu_newlang"};
 const QByteArray kLaterStart = "[Tavi]\nmain_lang2=100\n";
 
@@ -100,7 +100,7 @@ void TstMainWindow::menusAndKeys()
     QCOMPARE(items.join(u' '),
              QString("| mnu_loadvoc - mnu_exit | mnu_flash mnu_autostudy mnu_speakpinyin - "
                      "mnu_brain | mnu_memory | mnu_english mnu_german mnu_newlang | mnu_help "
-                     "mnu_edit install tools mnu_progress - mnu_about"));
+                     "mnu_edit install tools mnu_pinyindisplay mnu_progress - mnu_about"));
     QCOMPARE(s.child<QAction>("mnu_flash")->text().remove(u'&'), s.text("go_flash")); // as its button
     QCOMPARE(s.child<QAction>("mnu_loadvoc")->shortcut(), QKeySequence(QKeySequence::Open));
     QCOMPARE(s.child<QAction>("mnu_exit")->shortcut(), QKeySequence("Ctrl+Q"));
@@ -249,6 +249,7 @@ void TstMainWindow::windowsOpenWithTheirStatus()
         {"open_loadvoc", "mnu_loadvoc", "loadvoc", nullptr, false},
         {"tools", "tools", "frm_tools", nullptr, true},
         {"mnu_progress", "mnu_progress", "frm_progress", nullptr, false},
+        {"mnu_pinyindisplay", "mnu_pinyindisplay", "frm_pinyindisplay", nullptr, false},
         {"go_flash", "mnu_flash", "flashcard", "main_txt_status_flash", false},
         {"autovoc", "mnu_autostudy", "autoflash", "main_txt_status_autovoc", false},
         {"bt_game1", "mnu_memory", "frm_game1", "main_txt_status_game1", true},

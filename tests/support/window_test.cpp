@@ -1,6 +1,8 @@
 // The shared window-test harness.
 #include "support/window_test.h"
 
+#include "sound/pinyin_display.h"
+
 #include "app/all_windows.h"
 #include "core/app_state.h"
 #include "core/ini_store.h"
@@ -30,6 +32,7 @@ WindowTest::~WindowTest()
 
 QWidget* WindowTest::open(const QString& name)
 {
+    PinyinDisplayNotifier::instance().reload(); // as the program does once its folder is known
     window = registry.open(name) ? registry.find(name) : nullptr;
     return window;
 }

@@ -1,8 +1,9 @@
 // The vocabulary editor, by control names with the message-box fake: what it opens
-// with, what Refresh and OK make of an edited text, and that leaving it without OK
-// puts the word table back.
+// with, what Refresh and OK make of an edited text, that leaving it without OK puts
+// the word table back, and the pinyin in tone colours.
 #include "core/app_state.h"
 #include "core/msgbox.h"
+#include "sound/pinyin_display.h"
 #include "support/window_test.h"
 #include "ui/unicode_text_box.h"
 #include "vocabulary/voc_file.h"
@@ -12,7 +13,9 @@
 #include <QFile>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QScopeGuard>
 #include <QTest>
+#include <QTextBlock>
 #include <QToolButton>
 
 using namespace tavi;
@@ -70,6 +73,7 @@ private Q_SLOTS:
     void leavingWithoutOkPutsTheTableBack();
     void fontSizeTakesEffectAtRefresh();
     void hintsAndFindings();
+    void pinyinInToneColours();
 };
 
 void TstEditVocWindow::okWritesTheFileInCanonicalForm()
@@ -211,6 +215,60 @@ void TstEditVocWindow::hintsAndFindings()
     QVERIFY(QTest::qWaitForWindowActive(e.window));
     e.child("WebBrowser1")->setFocus();
     QTRY_COMPARE(e.text("txt_message"), QString("Press CTRL+SPACE to start the IME (if installed !)"));
+}
+
+// The pinyin column in tone colours from the moment the setting says so, the characters
+// only when asked and when they match the syllables; nothing else is coloured.
+void TstEditVocWindow::pinyinInToneColours()
+{
+    Editor e(false);
+    auto& notifier = PinyinDisplayNotifier::instance();
+    PinyinDisplay display;
+    display.scheme = PinyinDisplay::Hanping;
+    notifier.set(display);
+    const auto off = qScopeGuard([&] { notifier.set({}); });
+    e.open();
+    // Each coloured stretch of line n as "text=tone", by the colours of the scheme in
+    // use (6: a colour of no tone).
+    auto line = [&](int n) {
+        const QTextBlock block = e.edit()->document()->findBlockByNumber(n);
+        const ToneColours colours = pinyinDisplay().colours();
+        QStringList runs;
+        for (const QTextLayout::FormatRange& r : block.layout()->formats()) {
+            const QRgb rgb = r.format.foreground().color().rgb() & 0xffffff;
+            const auto tone = std::find(colours.begin(), colours.end(), rgb) - colours.begin() + 1;
+            runs << block.text().mid(r.start, r.length) + "=" + QString::number(tone);
+        }
+        return runs.join(' ');
+    };
+    QCOMPARE(line(0), QString()); // the header
+    QCOMPARE(line(1), QString("ni3hao3=3"));
+    QCOMPARE(line(3), QString("zai4jian4=4"));
+
+    // Switched while the editor is open, which takes it at once and as no edit.
+    display.scheme = PinyinDisplay::Mdbg;
+    display.characters = true;
+    notifier.set(display);
+    QCOMPARE(line(1), QString("ni3hao3=3 你好=3"));
+    QCOMPARE(e.text("txt_message"), QString("Welcome to the Tavi unicode vocabulary file editor"));
+
+    const QList<std::pair<QString, QString>> lines = {
+        {"2 + xie4xie0 + 谢谢 + thank you + 1 + ", "xie4=4 xie0=5 谢=4 谢=5"},
+        {"5+ma1 ma5+妈妈+mum+3+", "ma1=1 ma5=5 妈=1 妈=5"},
+        {"3 + thank you + 谢谢 + xie4xie0 + 1 + ", ""},
+        {"4 + yi1dian3r + 一点儿 + a little + 2 + ", "yi1=1 dian3r=3"}, // 3 characters, 2 syllables
+        {"ni3hao3", ""},
+    };
+    QString typed = VocHeader;
+    for (const auto& l : lines)
+        typed += "\r" + l.first;
+    e.type("TextBox1", typed);
+    for (int n = 0; n < lines.size(); ++n)
+        QVERIFY2(line(n + 1) == lines[n].second, qPrintable(lines[n].first + " -> " + line(n + 1)));
+
+    notifier.set({});
+    for (int n = 0; n <= lines.size(); ++n)
+        QCOMPARE(line(n), QString());
 }
 
 QTEST_MAIN(TstEditVocWindow)
