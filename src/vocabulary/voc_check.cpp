@@ -2,6 +2,7 @@
 #include "vocabulary/voc_check.h"
 
 #include "core/language.h"
+#include "sound/pinyin_display.h"
 #include "syllables_data.h"
 #include "vocabulary/voc_file.h"
 #include "vocabulary/voc_reader.h"
@@ -307,8 +308,13 @@ QString findingText(const Finding& finding)
                                        "check_no_recording",     "check_duplicate", "check_no_plus",
                                        "check_empty_pinyin"};
     QString text = LangText(QLatin1String(keys[static_cast<int>(finding.kind)]));
-    for (const QString& a : finding.args)
-        text = text.arg(a);
+    for (const QString& a : finding.args) {
+        // A syllable is named as the file has it, the name of its recording; with marks
+        // on, as the learner reads it too.
+        const QString marked =
+            finding.kind == Finding::Kind::NoRecording && pinyinDisplay().marks ? pinyinWithMarks(a) : a;
+        text = text.arg(marked == a ? a : a + QStringLiteral(" (") + marked + u')');
+    }
     return text;
 }
 

@@ -6,6 +6,7 @@
 #include "app/all_windows.h"
 #include "core/app_state.h"
 #include "core/ini_store.h"
+#include "sound/pinyin_display.h"
 #include "ui/unicode_text_box.h"
 
 #include <QComboBox>

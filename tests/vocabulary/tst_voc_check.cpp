@@ -1,6 +1,7 @@
 // The vocabulary check over a small file that holds one case of each finding, and the
 // syllable list it shares with the sound pack.
 #include "core/app_state.h"
+#include "sound/pinyin_display.h"
 #include "support/test_folder.h"
 #include "vocabulary/voc_check.h"
 
@@ -60,6 +61,10 @@ void TstVocCheck::eachKindOfTypo()
     TestProgramFolder folder;
     LanguageSection = "GERMAN";
     QCOMPARE(findingText(found[3]), german("check_count").arg("1", "2"));
+    // With tone marks on, a syllable is named as the file has it and as the learner reads it.
+    PinyinDisplayNotifier::instance().set({.marks = true, .scheme = 0, .characters = false, .custom = {}});
+    QCOMPARE(findingText(found[0]), german("check_no_recording").arg("nin2 (nín)"));
+    PinyinDisplayNotifier::instance().set({});
     QCOMPARE(checkVocText("1 + xx1 + 好 + good + 1 + ").size(), 1);
 }
 
