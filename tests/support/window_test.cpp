@@ -1,8 +1,6 @@
 // The shared window-test harness.
 #include "support/window_test.h"
 
-#include "sound/pinyin_display.h"
-
 #include "app/all_windows.h"
 #include "core/app_state.h"
 #include "core/ini_store.h"
