@@ -11,6 +11,7 @@
 #include "sound/missing_sound_log.h"
 #include "sound/pinyin_display.h"
 #include "sound/speak_on_screen.h"
+#include "training/review_log.h"
 #include "ui/check_box_settings.h"
 #include "ui/control.h"
 #include "ui/dialog_keys.h"
@@ -21,6 +22,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -332,6 +334,7 @@ void FlashcardWindow::next_card()
         end_round();
         return;
     }
+    m_cardShown.start();
     if (const int row = cardRow(); row >= 0) {
         const VocRow& word = VocTable[row];
         txt_feedback->setText(m_speaking);
@@ -407,8 +410,12 @@ void FlashcardWindow::answer(bool known)
     if (!m_session.hasCard() || m_pausing)
         return;
     txt_feedback->clear();
+    const int row = cardRow();
+    const QString before = row >= 0 ? VocTable[row][CTR] : QString();
     change_level(known ? 1 : -1);
     m_unsaved = true;
+    if (row >= 0)
+        logAnswer(VocTable[row], known, before);
     bt_undo->setEnabled(false);
     QPointer<FlashcardWindow> self(this);
     next_card();
@@ -422,10 +429,27 @@ void FlashcardWindow::bt_undo_Click()
     if (!before)
         return;
     putLevel(*before);
+    if (m_loggedAnswer)
+        programReviewLog().log->remove(*std::exchange(m_loggedAnswer, std::nullopt));
     bt_undo->setEnabled(false);
     txt_summary->hide();
     txt_runde->setText(QString::number(m_session.roundNumber()));
     next_card(); // the same word, asked again
+}
+
+void FlashcardWindow::logAnswer(const VocRow& word, bool known, const QString& levelBefore)
+{
+    const SharedReviewLog shared = programReviewLog();
+    if (shared.opened && shared.opened->how == ReviewLog::Opened::SetAside)
+        MsgBox(
+            LangText(QStringLiteral("review_log_set_aside")).arg(shared.log->path(), shared.opened->setAside),
+            vbExclamation);
+    else if (shared.opened && shared.opened->how == ReviewLog::Opened::Failed)
+        MsgBox(LangText(QStringLiteral("review_log_failed")).arg(shared.log->path(), shared.opened->error),
+               vbExclamation);
+    m_loggedAnswer = shared.log->append({QDateTime::currentDateTimeUtc(), word[CHAR], word[PINYIN],
+                                         QFileInfo(VocFilePath).fileName(), known, levelBefore.toInt(),
+                                         word[CTR].toInt(), m_cardShown.elapsed()});
 }
 
 void FlashcardWindow::change_level(int step)

@@ -4,7 +4,9 @@
 
 #include "training/flashcard_session.h"
 
+#include <QElapsedTimer>
 #include <QWidget>
+#include <optional>
 
 class QCheckBox;
 class QGroupBox;
@@ -13,6 +15,8 @@ class QLineEdit;
 class QPushButton;
 
 namespace tavi {
+
+class VocRow;
 
 class UnicodeTextBox;
 
@@ -40,6 +44,8 @@ private:
     void answer(bool known);
     // Answers the card: Yes +1, No -1.
     void change_level(int step);
+    // Appends the answer to the review log (saying once when the log cannot be had).
+    void logAnswer(const VocRow& word, bool known, const QString& levelBefore);
     void putLevel(const LevelChange& change);
     void bt_repeat_Click();
     void bt_undo_Click();
@@ -54,8 +60,10 @@ private:
     void addKey(QPushButton* button, std::initializer_list<QKeySequence> keys);
 
     FlashcardSession m_session;
-    bool m_unsaved = false; // answers given since the last save
-    bool m_pausing = false; // in the second between two rounds
+    bool m_unsaved = false;               // answers given since the last save
+    bool m_pausing = false;               // in the second between two rounds
+    QElapsedTimer m_cardShown;            // from the card's question to the answer
+    std::optional<qint64> m_loggedAnswer; // the review log's row of the last answer, for Undo
     QString m_speaking;
     QString m_feedback;
     QString m_nextround;

@@ -2,13 +2,17 @@
 // connections belong to the thread that made them.
 #include "training/review_log.h"
 
+#include "core/app_state.h"
+
 #include <QAtomicInt>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
+#include <memory>
 
 namespace tavi {
 
@@ -145,6 +149,25 @@ QHash<QString, QList<fsrs::Answer>> ReviewLog::answersByWord() const
         words[wordKey(q.value(0).toString(), q.value(1).toString())].append(
             {QDateTime::fromString(q.value(2).toString(), Qt::ISODateWithMs), q.value(3).toInt() == 1});
     return words;
+}
+
+SharedReviewLog programReviewLog()
+{
+    static std::unique_ptr<ReviewLog> log;
+    // Closed with the application: Qt SQL is gone by the time statics are destroyed.
+    static const bool closedAtQuit = [] {
+        qAddPostRoutine([] { log.reset(); });
+        return true;
+    }();
+    Q_UNUSED(closedAtQuit);
+    const QString path = joinPath(ProgramFolder, QStringLiteral("reviews.sqlite"));
+    SharedReviewLog shared;
+    if (!log || log->path() != path) {
+        log = std::make_unique<ReviewLog>(path);
+        shared.opened = log->open();
+    }
+    shared.log = log.get();
+    return shared;
 }
 
 qint64 ReviewLog::count() const

@@ -65,4 +65,12 @@ private:
     bool m_open = false;
 };
 
+// The log of the program folder in use, opened at its first use, so that a start without
+// training never touches it. opened holds how that went, once; afterwards nothing.
+struct SharedReviewLog {
+    ReviewLog* log = nullptr;
+    std::optional<ReviewLog::OpenResult> opened;
+};
+SharedReviewLog programReviewLog();
+
 } // namespace tavi

@@ -4,6 +4,7 @@
 #include "core/ini_store.h"
 #include "sound/missing_sound_log.h"
 #include "support/window_test.h"
+#include "training/review_log.h"
 #include "vocabulary/progress_window.h"
 #include "vocabulary/voc_file.h"
 #include "vocabulary/word_table.h"
@@ -74,6 +75,7 @@ private Q_SLOTS:
     void stopNeverWritesOverOtherWords();
     void pauseBetweenRoundsSurvivesClicks();
     void progressViewFollowsAnAnswer();
+    void answersAreLogged();
 };
 
 void TstFlashcardWindow::walkThroughATraining()
@@ -322,6 +324,27 @@ void TstFlashcardWindow::progressViewFollowsAnAnswer()
         moved += std::abs(view->shown().allByLevel[l] - before[l]);
     QCOMPARE(moved, 2); // one word left its level for the next
     QCOMPARE(view->shown().words, 5);
+}
+
+// Each answer is a row of the program folder's review log; Undo takes its row back; a
+// damaged log is set aside with a box that names both files.
+void TstFlashcardWindow::answersAreLogged()
+{
+    Training t;
+    t.folder.write("reviews.sqlite", QByteArray(4096, 'x'));
+    t.click("bt_start");
+    t.answer("yn");
+    QCOMPARE(t.boxes.calls.size(), 1);
+    QVERIFY(t.boxes.calls[0].text.contains(".broken-") && t.boxes.calls[0].text.contains("reviews.sqlite"));
+    t.click("bt_undo");
+    ReviewLog* log = programReviewLog().log;
+    QCOMPARE(log->count(), 1);
+    const auto answers = log->answersByWord().value(ReviewLog::wordKey("你好", "ni3hao3"));
+    QVERIFY(answers.size() == 1 && answers[0].known);
+    QVERIFY(qAbs(answers[0].time.secsTo(QDateTime::currentDateTimeUtc())) < 60);
+    t.answer("n"); // the same word asked again
+    QCOMPARE(log->count(), 2);
+    QCOMPARE(t.boxes.calls.size(), 1); // said once
 }
 
 QTEST_MAIN(TstFlashcardWindow)
