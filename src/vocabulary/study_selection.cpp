@@ -4,9 +4,12 @@
 #include "vocabulary/study_selection.h"
 
 #include "core/numbers.h"
+#include "training/review_log.h"
 #include "vocabulary/word_table.h"
 
+#include <algorithm>
 #include <cmath>
+#include <random>
 
 namespace tavi {
 
@@ -82,6 +85,44 @@ bool selectStudyWords(const StudyFilters& filters)
     }
     StudyCount = static_cast<int>(StudyList.size()) - 1;
     return levelValid;
+}
+
+DueCounts orderByDueDays(const DueDays& due, const QDate& today, const DueOrder& order)
+{
+    DueCounts counts;
+    struct Due {
+        qint64 overdue;
+        QString entry;
+    };
+    QList<Due> dueWords;
+    QStringList fresh;
+    for (const QString& entry : std::as_const(StudyList)) {
+        const int row = entry.toInt();
+        if (row < 0 || row >= static_cast<int>(VocTable.size()))
+            continue;
+        const auto day = due.constFind(ReviewLog::wordKey(VocTable[row][CHAR], VocTable[row][PINYIN]));
+        if (day == due.constEnd()) {
+            ++counts.fresh;
+            fresh << entry;
+        } else if (*day <= today) {
+            ++counts.due;
+            dueWords.append({day->daysTo(today), entry});
+        }
+    }
+    if (order.onlyDue) {
+        std::stable_sort(dueWords.begin(), dueWords.end(),
+                         [](const Due& a, const Due& b) { return a.overdue > b.overdue; });
+        StudyList.clear();
+        for (const Due& d : std::as_const(dueWords))
+            StudyList << d.entry;
+        StudyList << fresh.mid(0, std::max(0, order.newLimit));
+    }
+    if (order.shuffle) {
+        std::mt19937 random(order.seed);
+        std::shuffle(StudyList.begin(), StudyList.end(), random);
+    }
+    StudyCount = static_cast<int>(StudyList.size()) - 1;
+    return counts;
 }
 
 } // namespace tavi

@@ -1,6 +1,8 @@
 // Building the study selection from the selection window's three filters.
 #pragma once
 
+#include <QDate>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -20,5 +22,25 @@ struct StudyFilters {
 // filters, in ascending order. Returns false when the level limit was not a number
 // (the window then clears it); it was ignored.
 bool selectStudyWords(const StudyFilters& filters);
+
+// What is known of the selected words' reviews: the day each reviewed word is due, by its
+// key (characters and pinyin, as the review log keys them). A word without one is new.
+using DueDays = QHash<QString, QDate>;
+
+struct DueOrder {
+    bool onlyDue = false; // due words first, most overdue first, then at most newLimit new ones
+    int newLimit = 20;
+    bool shuffle = false;
+    quint32 seed = 0; // for the shuffle
+};
+
+struct DueCounts {
+    int due = 0;   // selected words due today or before
+    int fresh = 0; // selected words never answered
+};
+
+// Counts the selection's due and new words and, as asked, keeps only those and orders
+// them, and shuffles the result. With neither, StudyList stays exactly as it was.
+DueCounts orderByDueDays(const DueDays& due, const QDate& today, const DueOrder& order);
 
 } // namespace tavi

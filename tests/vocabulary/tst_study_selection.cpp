@@ -18,6 +18,8 @@ private Q_SLOTS:
     void filters();
     void invalidLimitIsReported();
     void onlyCurrentRowsAreSelected();
+    void dueWords_data();
+    void dueWords();
 };
 
 void TstStudySelection::init()
@@ -101,6 +103,57 @@ void TstStudySelection::onlyCurrentRowsAreSelected()
     VocCount = -1;
     QVERIFY(selectStudyWords({"", "", ""}));
     QCOMPARE(StudyCount, -1);
+}
+
+// A was due three days ago, B yesterday, D is due today, F tomorrow; the others are new.
+// Chapter 2 holds B and F.
+void TstStudySelection::dueWords_data()
+{
+    QTest::addColumn<QString>("chapters");
+    QTest::addColumn<bool>("onlyDue");
+    QTest::addColumn<int>("newLimit");
+    QTest::addColumn<QString>("list");   // the rows of StudyList
+    QTest::addColumn<QString>("counts"); // due/new
+    QTest::newRow("unchecked: as selected") << "" << false << 20 << "0 1 2 3 4 5 6 7"
+                                            << "3/4";
+    QTest::newRow("due first, most overdue first, then new") << "" << true << 20 << "0 1 3 2 4 6 7"
+                                                             << "3/4";
+    QTest::newRow("new words limited") << "" << true << 1 << "0 1 3 2"
+                                       << "3/4";
+    QTest::newRow("no new words") << "" << true << 0 << "0 1 3"
+                                  << "3/4";
+    QTest::newRow("with the chapter filter") << "2" << true << 20 << "1"
+                                             << "1/0";
+}
+
+void TstStudySelection::dueWords()
+{
+    QFETCH(QString, chapters);
+    QFETCH(bool, onlyDue);
+    QFETCH(int, newLimit);
+    QFETCH(QString, list);
+    QFETCH(QString, counts);
+    const QDate today(2026, 12, 8);
+    const DueDays due = {{"A\ta1", today.addDays(-3)},
+                         {"B\tb1", today.addDays(-1)},
+                         {"D\td1", today},
+                         {"F\tf1", today.addDays(1)}};
+    QVERIFY(selectStudyWords({chapters, "", ""}));
+    const DueCounts got = orderByDueDays(due, today, {onlyDue, newLimit, false, 0});
+    QCOMPARE(StudyList.join(u' '), list);
+    QCOMPARE(StudyCount, StudyList.size() - 1);
+    QCOMPARE(QString("%1/%2").arg(got.due).arg(got.fresh), counts);
+
+    // Mixing keeps the words and changes their order (for this seed).
+    const QStringList before = StudyList;
+    orderByDueDays({}, today, {false, 0, true, 7});
+    QStringList sorted = StudyList;
+    sorted.sort();
+    QStringList expected = before;
+    expected.sort();
+    QCOMPARE(sorted, expected);
+    if (before.size() > 3)
+        QVERIFY(StudyList != before);
 }
 
 QTEST_GUILESS_MAIN(TstStudySelection)
