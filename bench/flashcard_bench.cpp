@@ -7,6 +7,7 @@
 #include "bench_support.h"
 #include "core/window_registry.h"
 #include "sound/pinyin_display.h"
+#include "training/review_log.h"
 #include "ui/read_only_field.h"
 
 #include <QApplication>
@@ -88,8 +89,30 @@ void BM_ConvertPinyin(benchmark::State& state)
     }
 }
 
+// One answer appended to the review log and committed to disk (full sync), in a log that
+// already holds range(0) answers.
+void BM_LogAnswer(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    ReviewLog log(dir.filePath(QStringLiteral("reviews.sqlite")));
+    log.open();
+    const Review review{QDateTime::currentDateTimeUtc(),
+                        QStringLiteral("你好"),
+                        QStringLiteral("ni3hao3"),
+                        QStringLiteral("words.txt"),
+                        true,
+                        3,
+                        4,
+                        1500};
+    for (qint64 i = 0; i < state.range(0); ++i)
+        log.append(review);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(log.append(review));
+}
+
 } // namespace
 
+BENCHMARK(BM_LogAnswer)->Arg(0)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ConvertPinyin)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_YesToNextCard)
     ->ArgsProduct({{10, 10000}, {0, 1}})
