@@ -6,9 +6,12 @@
 //   save_loop once FOLDER N        saves generation N once and ends
 //   save_loop keys FILE PREFIX N   writes N values to the keys PREFIX0 ... PREFIX9 of
 //                                  FILE, each value the number of the write
+//   save_loop reviews FILE         logs answers into the review log FILE without end;
+//                                  after each the row's id goes into FILE.status
 #include "core/app_state.h"
 #include "core/settings.h"
 #include "generation.h"
+#include "training/review_log.h"
 #include "vocabulary/voc_file.h"
 
 #include <QCoreApplication>
@@ -50,6 +53,20 @@ int main(int argc, char** argv)
             WriteSetting(args[3] + QString::number(i % 10), QString::number(i));
         return 0;
     }
-    qWarning("usage: save_loop words FOLDER START | once FOLDER N | keys FILE PREFIX COUNT");
+    if (args.size() == 3 && args[1] == u"reviews") {
+        ReviewLog log(args[2]);
+        if (log.open().how == ReviewLog::Opened::Failed)
+            return 4;
+        const int status = ::open(QFile::encodeName(args[2] + QStringLiteral(".status")).constData(),
+                                  O_WRONLY | O_CREAT, 0644);
+        for (;;) {
+            const auto id = log.append({QDateTime::currentDateTimeUtc(), QStringLiteral("你好"),
+                                        QStringLiteral("ni3hao3"), QStringLiteral("v.txt"), true, 1, 2, 900});
+            const QByteArray number = QByteArray::number(id.value_or(-1)).rightJustified(12, ' ');
+            if (!id || pwrite(status, number.constData(), size_t(number.size()), 0) != number.size())
+                return 2;
+        }
+    }
+    qWarning("usage: save_loop words FOLDER START | once FOLDER N | keys FILE PREFIX COUNT | reviews FILE");
     return 1;
 }

@@ -4,6 +4,7 @@
 // of kills (100 by default; scripts/kill_test.sh runs 1,000).
 #include "core/ini_store.h"
 #include "generation.h"
+#include "training/review_log.h"
 #include "vocabulary/voc_file.h"
 
 #include <QDir>
@@ -22,10 +23,15 @@ namespace {
 const QString Program = QStringLiteral(TAVI_SAVE_LOOP);
 const QString Section = QStringLiteral("Tavi");
 
+long numberIn(const QString& file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll().trimmed().toLong() : 0;
+}
+
 long statusOf(const QString& folder)
 {
-    QFile f(folder + QStringLiteral("/status"));
-    return f.open(QIODevice::ReadOnly) ? f.readAll().trimmed().toLong() : 0;
+    return numberIn(folder + QStringLiteral("/status"));
 }
 
 } // namespace
@@ -35,6 +41,7 @@ class TstSaveCrash : public QObject {
 private Q_SLOTS:
     void killedSavesLeaveWholeFiles();
     void twoCopiesKeepEachOthersKeys();
+    void killedLoggingKeepsEveryAnswer();
 };
 
 void TstSaveCrash::killedSavesLeaveWholeFiles()
@@ -114,6 +121,38 @@ void TstSaveCrash::twoCopiesKeepEachOthersKeys()
     for (const char* who : {"first", "second"})
         for (int key = 0; key < 10; ++key)
             QCOMPARE(ini::read(ini, Section, who + QString::number(key)), QString::number(writes - 10 + key));
+}
+
+// Answers logged while the program is killed: the log always opens as a database, and
+// every answer that was committed before the kill is in it.
+void TstSaveCrash::killedLoggingKeepsEveryAnswer()
+{
+    const int asked = qEnvironmentVariableIntValue("TAVI_KILL_COUNT");
+    const int kills = asked > 0 ? asked : 100;
+    QTemporaryDir dir;
+    const QString log = dir.filePath(QStringLiteral("reviews.sqlite"));
+    auto* random = QRandomGenerator::global();
+    long committed = 0;
+    for (int k = 0; k < kills; ++k) {
+        QProcess loop;
+        loop.start(Program, {QStringLiteral("reviews"), log});
+        QVERIFY2(loop.waitForStarted(), qPrintable(loop.errorString()));
+        for (int wait = 0; numberIn(log + QStringLiteral(".status")) <= committed && wait < 5000; ++wait)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        std::this_thread::sleep_for(std::chrono::microseconds(random->bounded(10000)));
+        ::kill(pid_t(loop.processId()), SIGKILL);
+        QVERIFY(loop.waitForFinished());
+
+        committed = numberIn(log + QStringLiteral(".status"));
+        ReviewLog reopened(log);
+        QCOMPARE(int(reopened.open().how), int(ReviewLog::Opened::Fine));
+        // No row is lost, and no row of a cut-off answer is half there.
+        QVERIFY2(reopened.count() >= committed && reopened.count() <= committed + 1,
+                 qPrintable(
+                     QString("kill %1: %2 rows, %3 committed").arg(k).arg(reopened.count()).arg(committed)));
+        committed = reopened.count();
+    }
+    qInfo("%d kills while logging: %ld answers, none lost", kills, committed);
 }
 
 QTEST_GUILESS_MAIN(TstSaveCrash)
