@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The crash tests at length: a saving and a logging program, each killed with SIGKILL COUNT times (1,000
-# by default; ctest runs 100), every file checked after each kill.
+# The crash tests at length: a saving and a logging program, each killed with SIGKILL
+# COUNT times (1,000 by default; ctest runs 100), every file checked after each kill.
 #   scripts/kill_test.sh [COUNT]
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
