@@ -70,11 +70,7 @@ public Q_SLOTS:
     }
 
 private:
-    QString sender() const
-    {
-        QString name = message().service().mid(1);
-        return name.replace(u'.', u'_');
-    }
+    QString sender() const { return message().service().mid(1).replace(u'.', u'_'); }
 
     // The Request's path from the caller's token; its Response follows the method's reply.
     QDBusObjectPath respond(const QVariantMap& options, const QVariantMap& results)

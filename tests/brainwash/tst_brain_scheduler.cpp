@@ -3,24 +3,22 @@
 #include "brainwash/brain_scheduler.h"
 #include "core/app_state.h"
 #include "sound/missing_sound_log.h"
+#include "support/test_folder.h"
 #include "vocabulary/word_table.h"
 
 #include <QTest>
 
 using namespace tavi;
+using tavi::test::kTrainingWords;
 
 namespace {
-
-const QList<VocRow> kThree = {{"8", "ni3hao3", "你好", "hello", "1", ""},
-                              {"1", "xie4xie0", "谢谢", "thank you", "1", ""},
-                              {"0", "zai4jian4", "再见", "goodbye", "1", ""}};
 
 // A run over the first `words` words, started.
 struct Started : BrainScheduler {
     Started(int words, int periode)
     {
-        VocTable.assign(kThree.begin(), kThree.end());
-        VocCount = int(kThree.size()) - 1;
+        VocTable.assign(kTrainingWords.begin(), kTrainingWords.end());
+        VocCount = int(kTrainingWords.size()) - 1;
         StudyList.clear();
         for (int i = 0; i < words; ++i)
             StudyList << QString::number(i);
@@ -60,10 +58,8 @@ private Q_SLOTS:
     void passes_data();
     void passes();
     void fontsFollowTheStep();
-    void loweringTheIntervalStartsTheNextWord();
     void coloursCycleOncePerWord();
-    void startBeginsWithTheFirstWord();
-    void aShrunkSelectionEndsThePass();
+    void changedDuringARun();
     void intervalText_data();
     void intervalText();
     void fallbackPlaces_data();
@@ -125,15 +121,6 @@ void TstBrainScheduler::fontsFollowTheStep()
     QCOMPARE(CurrentCharacter, QString("你好")); // set at the pinyin step, before the word is spoken
 }
 
-void TstBrainScheduler::loweringTheIntervalStartsTheNextWord()
-{
-    Started s(3, 10);
-    const auto o = options("cpe");
-    run(s, o, 8); // still the characters of word 1
-    QVERIFY(s.setPeriode(u"3"));
-    QCOMPARE(run(s, o, 4), (QStringList{"谢谢", "谢谢", "谢谢", "xie4xie0"}));
-}
-
 void TstBrainScheduler::coloursCycleOncePerWord()
 {
     Started s(2, 1);
@@ -145,20 +132,25 @@ void TstBrainScheduler::coloursCycleOncePerWord()
     QCOMPARE(colours, QString("RKBRKBR"));
 }
 
-void TstBrainScheduler::startBeginsWithTheFirstWord()
+// Changed during a run: a lower interval starts the next word, Start begins with the
+// first word again, a shrunk selection ends the pass.
+void TstBrainScheduler::changedDuringARun()
 {
-    Started s(3, 2);
-    run(s, options("cpe"), 7); // into word 2
-    s.start();
-    QCOMPARE(run(s, options("cpe"), 1), QStringList{"你好"});
-}
+    const auto o = options("cpe");
+    Started lowered(3, 10);
+    run(lowered, o, 8); // still the characters of word 1
+    QVERIFY(lowered.setPeriode(u"3"));
+    QCOMPARE(run(lowered, o, 4), (QStringList{"谢谢", "谢谢", "谢谢", "xie4xie0"}));
 
-void TstBrainScheduler::aShrunkSelectionEndsThePass()
-{
-    Started s(3, 1);
-    run(s, options("cpe"), 7); // word 3, its characters
-    StudyCount = 0;            // the selection window chose one word meanwhile
-    QCOMPARE(run(s, options("cpe"), 4), (QStringList{"zai4jian4", "goodbye", "", "你好"}));
+    Started restarted(3, 2);
+    run(restarted, o, 7); // into word 2
+    restarted.start();
+    QCOMPARE(run(restarted, o, 1), QStringList{"你好"});
+
+    Started shrunk(3, 1);
+    run(shrunk, o, 7); // word 3, its characters
+    StudyCount = 0;    // the selection window chose one word meanwhile
+    QCOMPARE(run(shrunk, o, 4), (QStringList{"zai4jian4", "goodbye", "", "你好"}));
 }
 
 void TstBrainScheduler::intervalText_data()

@@ -53,18 +53,6 @@ struct Bus {
     }
 };
 
-struct Asked {
-    int answers = 0;
-    DesktopShortcut::Answer answer;
-    std::function<void(const DesktopShortcut::Answer&)> done()
-    {
-        return [this](const DesktopShortcut::Answer& a) {
-            ++answers;
-            answer = a;
-        };
-    }
-};
-
 } // namespace
 
 class TstPortalShortcuts : public QObject {
@@ -82,19 +70,20 @@ void TstPortalShortcuts::boundThenEachPressArrives()
     PortalShortcuts shortcuts(bus.connection);
     int presses = 0;
     shortcuts.onActivated = [&presses] { ++presses; };
-    Asked asked;
-    shortcuts.bind(DesktopShortcut::preferredTrigger(WindowSystem::Modifier::Alt, u'Q'), asked.done());
-    QTRY_COMPARE(asked.answers, 1);
-    QVERIFY2(asked.answer.bound, qPrintable(asked.answer.error));
+    QList<DesktopShortcut::Answer> answers;
+    const auto done = [&answers](const DesktopShortcut::Answer& a) { answers << a; };
+    shortcuts.bind(DesktopShortcut::preferredTrigger(WindowSystem::Modifier::Alt, u'Q'), done);
+    QTRY_COMPARE(answers.size(), 1);
+    QVERIFY2(answers[0].bound, qPrintable(answers[0].error));
     QCOMPARE(bus.portalSaid(), QByteArray("bound ALT+q in the session"));
-    QCOMPARE(asked.answer.trigger, QString("Alt+Q")); // what the desktop reports, shown to the user
+    QCOMPARE(answers[0].trigger, QString("Alt+Q")); // what the desktop reports, shown to the user
 
     bus.portal.write("activate\nactivate\n");
     QTRY_COMPARE(presses, 2);
 
     // Another key asked for later is bound in the same session.
-    shortcuts.bind(DesktopShortcut::preferredTrigger(WindowSystem::Modifier::Win, u'b'), asked.done());
-    QTRY_COMPARE(asked.answers, 2);
+    shortcuts.bind(DesktopShortcut::preferredTrigger(WindowSystem::Modifier::Win, u'b'), done);
+    QTRY_COMPARE(answers.size(), 2);
     QCOMPARE(bus.portalSaid(), QByteArray("bound LOGO+b in the session"));
 }
 
@@ -102,12 +91,11 @@ void TstPortalShortcuts::noShortcut_data()
 {
     QTest::addColumn<QString>("answer"); // the portal's Response code; empty: no portal
     QTest::addColumn<QString>("error");
-    QTest::newRow("cancelled by the user") << "1"
-                                           << "cancelled in the desktop's dialog";
-    QTest::newRow("refused") << "2"
-                             << "refused by the desktop";
-    QTest::newRow("no portal") << ""
-                               << "org.freedesktop.portal.Desktop";
+    // clang-format off
+    QTest::newRow("cancelled by the user") << "1" << "cancelled in the desktop's dialog";
+    QTest::newRow("refused")               << "2" << "refused by the desktop";
+    QTest::newRow("no portal")             << ""  << "org.freedesktop.portal.Desktop";
+    // clang-format on
 }
 
 void TstPortalShortcuts::noShortcut()
@@ -118,17 +106,15 @@ void TstPortalShortcuts::noShortcut()
     if (!answer.isEmpty())
         bus.startPortal({"--answer", answer});
     PortalShortcuts shortcuts(bus.connection);
-    int presses = 0;
-    shortcuts.onActivated = [&presses] { ++presses; };
-    Asked asked;
-    shortcuts.bind(QStringLiteral("ALT+q"), asked.done());
-    QTRY_COMPARE(asked.answers, 1);
-    QVERIFY(!asked.answer.bound);
-    QVERIFY2(asked.answer.error.contains(error), qPrintable(asked.answer.error));
+    shortcuts.onActivated = [] { QFAIL("a press without a shortcut"); };
+    QList<DesktopShortcut::Answer> answers;
+    shortcuts.bind(QStringLiteral("ALT+q"), [&answers](const DesktopShortcut::Answer& a) { answers << a; });
+    QTRY_COMPARE(answers.size(), 1);
+    QVERIFY(!answers[0].bound);
+    QVERIFY2(answers[0].error.contains(error), qPrintable(answers[0].error));
     if (!answer.isEmpty()) {
         bus.portal.write("activate\n");
         QTest::qWait(200);
-        QCOMPARE(presses, 0);
     }
 }
 

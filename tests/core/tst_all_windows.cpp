@@ -4,14 +4,10 @@
 #include "app/all_windows.h"
 #include "core/app_state.h"
 #include "core/main_window.h"
-#include "core/window_registry.h"
-#include "support/fakes.h"
-#include "support/test_folder.h"
-#include "vocabulary/word_table.h"
+#include "support/window_test.h"
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -44,25 +40,16 @@ void TstAllWindows::everyWindow()
 {
     QFETCH(QString, language);
     QFETCH(QString, name);
-    TestProgramFolder folder(TestProgramFolder::Contents::ShippedData);
-    FakeMessageBox boxes;
-    FakeOpener opener;
-    FakeAudioOutput audio;
-    FakeOpenFileDialog dialog;
-    FakeWindowSystem windowSystem;
-    FakeInstallProbe probe;
-    folder.prepareTraining({{"1", "ni3hao3", "你好", "hello", "1", ""},
-                            {"2", "xie4xie0", "谢谢", "thank you", "1", ""},
-                            {"0", "zai4jian4", "再见", "goodbye", "2", "x"}},
-                           "main_lang2=100\nmain_glang=" + language.toLatin1() + "\n");
-    WindowRegistry registry;
-    registerAllWindows(registry);
-    MainWindow main;
-    main.Form_Load(folder.path());
+    WindowTest t;
+    t.folder.prepareTraining({{"1", "ni3hao3", "你好", "hello", "1", ""},
+                              {"2", "xie4xie0", "谢谢", "thank you", "1", ""},
+                              {"0", "zai4jian4", "再见", "goodbye", "2", "x"}},
+                             "main_lang2=100\nmain_glang=" + language.toLatin1() + "\n");
+    MainWindow main; // after the harness's stand-in hub, so that it is the hub
+    main.Form_Load(t.folder.path());
     QCOMPARE(LanguageSection, language);
 
-    QVERIFY(registry.open(name));
-    QWidget* window = registry.find(name);
+    QWidget* window = t.open(name);
     QVERIFY(window);
     QVERIFY(QTest::qWaitForWindowExposed(window));
     QCOMPARE(window->objectName(), name);
@@ -101,10 +88,7 @@ void TstAllWindows::everyWindow()
     const QSize size = window->frameGeometry().size();
     QVERIFY2(size.width() <= 1280 && size.height() <= 800,
              qPrintable(QString("%1 x %2").arg(size.width()).arg(size.height())));
-    QDir().mkpath(QStringLiteral(TAVI_SCREENSHOT_DIR));
-    QVERIFY(window->grab().save(
-        QStringLiteral(TAVI_SCREENSHOT_DIR "/all_%1_%2.png").arg(name, language.toLower())));
-    registry.unloadAll();
+    t.screenshot(QStringLiteral("all_%1_%2").arg(name, language.toLower()));
 }
 
 QTEST_MAIN(TstAllWindows)

@@ -129,7 +129,6 @@ class TstLanguage : public QObject {
 private Q_SLOTS:
     void lookupReadsCurrentSection();
     void missingOrEmptyKeyFillsItselfIn();
-    void unwritableFileStaysQuiet();
     void shippedFileHasEveryKey();
     void helpPages();
 };
@@ -148,10 +147,12 @@ void TstLanguage::lookupReadsCurrentSection()
 }
 
 // A key without text, missing or empty, reads as empty and is written in with itself as
-// its text, at its place or at the end of the section, which is made when missing.
+// its text, at its place or at the end of the section, which is made when missing; a
+// language file that cannot be written stays empty, without a box.
 void TstLanguage::missingOrEmptyKeyFillsItselfIn()
 {
     TestProgramFolder folder(TestProgramFolder::Contents::Empty);
+    FakeMessageBox boxes;
     folder.write("language.ini", "[ENGLISH]\nmain_end=\nbt_no=No\n");
     QCOMPARE(LangText("main_end"), QString());
     QCOMPARE(LangText("main_end"), QString("main_end"));
@@ -161,13 +162,8 @@ void TstLanguage::missingOrEmptyKeyFillsItselfIn()
     QCOMPARE(LangText("main_bt_flash"), QString("main_bt_flash"));
     QCOMPARE(folder.read("language.ini"), QByteArray("[ENGLISH]\nmain_end=main_end\nbt_no=No\n[NEW]\n"
                                                      "main_bt_flash=main_bt_flash\nmain_end=main_end\n"));
-}
 
-void TstLanguage::unwritableFileStaysQuiet()
-{
-    TestProgramFolder folder(TestProgramFolder::Contents::Empty);
     LanguageFile = folder.file("gone/language.ini");
-    FakeMessageBox boxes;
     QCOMPARE(LangText("main_end"), QString());
     QCOMPARE(LangText("main_end"), QString());
     QVERIFY(boxes.calls.isEmpty());

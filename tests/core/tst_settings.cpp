@@ -19,8 +19,7 @@ private Q_SLOTS:
     void readShort();
     void readByType();
     void writeTextForms();
-    void wrongModeOrType();
-    void refusedWriteShowsBoxPerValue();
+    void wrongCallsAndRefusedWritesShowBoxes();
 };
 
 void TstSettings::readNumber_data()
@@ -108,7 +107,9 @@ void TstSettings::writeTextForms()
              QByteArray("[Tavi]\ntools_do_logging=True\nmain_lang2=2138\nbig=-70000\nmain_glang=GERMAN\n"));
 }
 
-void TstSettings::wrongModeOrType()
+// A wrong mode or type is said and changes nothing; a settings file that cannot be
+// written is said for each value.
+void TstSettings::wrongCallsAndRefusedWritesShowBoxes()
 {
     TestProgramFolder folder(TestProgramFolder::Contents::Empty);
     FakeMessageBox boxes;
@@ -116,25 +117,13 @@ void TstSettings::wrongModeOrType()
     QCOMPARE(gkey("r", "k", v, 1), QVariant::fromValue<qint16>(5));
     QVariant d = 2.5; // a double is not one of the setting types
     QCOMPARE(gkey("R", "k", d, 1), QVariant(2.5));
-    QCOMPARE(boxes.calls.size(), 2);
-    QCOMPARE(boxes.calls[0].text, QString("gkey error"));
-    QCOMPARE(boxes.calls[1].text, QString("gkey vartype error"));
+    QCOMPARE(boxes.shown(), (QStringList{"gkey error|0|Tavi", "gkey vartype error|0|Tavi"}));
     QVERIFY(folder.read("tavi.ini").isEmpty());
-}
 
-void TstSettings::refusedWriteShowsBoxPerValue()
-{
-    TestProgramFolder folder(TestProgramFolder::Contents::Empty);
     SettingsFile = folder.file("no such folder/tavi.ini");
-    FakeMessageBox boxes;
     WriteSetting("a", "1");
     gkeyValue<qint16>("W", "b", qint16(2), 0);
-    QCOMPARE(boxes.calls.size(), 2);
-    for (const auto& call : boxes.calls) {
-        QCOMPARE(call.text, QString("WritePrivateProfileString - ERROR"));
-        QCOMPARE(call.flags, 0);
-        QCOMPARE(call.title, QString("Tavi"));
-    }
+    QCOMPARE(boxes.shown().mid(2), QStringList(2, "WritePrivateProfileString - ERROR|0|Tavi"));
     QCOMPARE(ReadSettingNumber("b"), NotANumber);
 }
 

@@ -29,11 +29,6 @@ long numberIn(const QString& file)
     return f.open(QIODevice::ReadOnly) ? f.readAll().trimmed().toLong() : 0;
 }
 
-long statusOf(const QString& folder)
-{
-    return numberIn(folder + QStringLiteral("/status"));
-}
-
 } // namespace
 
 class TstSaveCrash : public QObject {
@@ -51,6 +46,7 @@ void TstSaveCrash::killedSavesLeaveWholeFiles()
     QTemporaryDir dir;
     const QString folder = dir.path();
     const QString ini = folder + QStringLiteral("/tavi.ini");
+    const QString status = folder + QStringLiteral("/status"); // the save under way
     QVERIFY(ini::write(ini, Section, QStringLiteral("kept"), QStringLiteral("as it was")));
     const QStringList ours = {"status", "tavi.ini", "v.txt", "v.txt.bak"};
     auto* random = QRandomGenerator::global();
@@ -65,14 +61,14 @@ void TstSaveCrash::killedSavesLeaveWholeFiles()
         loop.start(Program, {QStringLiteral("words"), folder, QString::number(start)});
         QVERIFY2(loop.waitForStarted(), qPrintable(loop.errorString()));
         // Into the loop first, then a moment anywhere within a few saves.
-        for (int wait = 0; statusOf(folder) < start && wait < 5000; ++wait)
+        for (int wait = 0; numberIn(status) < start && wait < 5000; ++wait)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         std::this_thread::sleep_for(std::chrono::microseconds(random->bounded(20000)));
         ::kill(pid_t(loop.processId()), SIGKILL);
         QVERIFY(loop.waitForFinished());
         QCOMPARE(loop.exitStatus(), QProcess::CrashExit);
 
-        const long cut = statusOf(folder); // the save that may have been cut off
+        const long cut = numberIn(status); // the save that may have been cut off
         const long before = cut > start ? cut - 1 : onDisk;
         const long now = QFile::exists(folder + "/v.txt") ? generationOf(ReadVocFile(folder + "/v.txt")) : -1;
         const QString iniNow = ini::read(ini, Section, QStringLiteral("generation"));

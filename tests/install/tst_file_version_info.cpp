@@ -37,8 +37,7 @@ void writeFile(const QString& path, const QByteArray& bytes)
 // A line of NAME.fields: where the generator put an offset, a length, a binary value
 // or a resource directory.
 struct Field {
-    QString kind;
-    QString name;
+    QString kind, name;
     qint64 offset = 0;
     int width = 0;
 };
@@ -244,12 +243,10 @@ void TstFileVersionInfo::refreshAndHostileFilesOnDisk()
     QVERIFY(info.Available());
     QCOMPARE(info.VerFile(), QStringLiteral("4.72.311000"));
     const QStringList texts = allTexts(info);
-    for (const QByteArray& bytes : {good.left(good.size() / 2), good.left(good.size() - 1)}) {
-        writeFile(path, bytes);
-        info.Refresh();
-        QVERIFY(!info.Available());
-        QCOMPARE(allTexts(info), texts);
-    }
+    writeFile(path, good.left(good.size() - 1));
+    info.Refresh();
+    QVERIFY(!info.Available());
+    QCOMPARE(allTexts(info), texts);
     QVERIFY(QFile::remove(path));
     info.Refresh();
     QVERIFY(!info.Available());

@@ -5,7 +5,6 @@ tavi_test(tst_missing_sound_log tst_missing_sound_log.cpp)
 tavi_test(tst_wav_file tst_wav_file.cpp)
 tavi_test(tst_sound_windows tst_sound_windows.cpp)
 tavi_test(tst_pinyin_display_window tst_pinyin_display_window.cpp)
-target_compile_definitions(tst_sound_windows PRIVATE TAVI_SCREENSHOT_DIR="${CMAKE_BINARY_DIR}/screenshots")
 
 # Real output through SDL's disk driver; no sound card needed.
 tavi_test(tst_sdl_output tst_sdl_output.cpp)

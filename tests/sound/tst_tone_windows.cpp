@@ -19,7 +19,6 @@ using namespace tavi::test;
 
 namespace {
 
-const QList<VocRow> kOne = {{"3", "ni3hao3", "你好", "hello", "1", ""}};
 const QByteArray kMarked = "display_pinyin_marks=1\ndisplay_tone_colours=3\ndisplay_tone_chars=1\n";
 
 // Whether the widget paints in a green tint: the third tone of the MDBG scheme. Small
@@ -37,11 +36,10 @@ bool paints(QWidget* widget)
     return false;
 }
 
-// "text green|characters green" of a pinyin field and a characters field.
-QString shown(QWidget* pinyin, const QString& pinyinText, QWidget* characters)
+// "pinyin green|green": the pinyin shown, and whether it and the characters are green.
+QString shown(const QString& pinyin, bool pinyinGreen, bool charactersGreen)
 {
-    return pinyinText + (paints(pinyin) ? " green" : "") + u'|' +
-           (characters && paints(characters) ? "green" : "");
+    return pinyin + (pinyinGreen ? " green" : "") + u'|' + (charactersGreen ? "green" : "");
 }
 
 } // namespace
@@ -69,24 +67,28 @@ void TstToneWindows::everyTrainer()
 {
     QFETCH(QByteArray, settings);
     QFETCH(QString, expected);
+    const QString tag = QString(QTest::currentDataTag()).replace(' ', '_').remove(',');
     {
         WindowTest t;
-        t.train("flashcard", kOne, settings);
+        t.train("flashcard", kTrainingWords.first(1), settings);
         t.click("bt_start");
-        QCOMPARE(shown(t.child("txt_pinyin"), t.text("txt_pinyin"), t.child("unitext1")), expected);
+        QCOMPARE(shown(t.text("txt_pinyin"), paints(t.child("txt_pinyin")), paints(t.child("unitext1"))),
+                 expected);
+        t.screenshot("tone_flashcard_" + tag);
     }
     {
         WindowTest t;
-        t.train("autoflash", kOne, settings);
+        t.train("autoflash", kTrainingWords.first(1), settings);
         t.click("bt_start");
         t.child<QTimer>("Timer1")->stop();
         for (int i = 0; i < 20 && t.text("txt_pinyin").isEmpty(); ++i)
             qobject_cast<AutoFlashWindow*>(t.window)->Timer1_Timer();
-        QCOMPARE(shown(t.child("txt_pinyin"), t.text("txt_pinyin"), t.child("txt_chin")), expected);
+        QCOMPARE(shown(t.text("txt_pinyin"), paints(t.child("txt_pinyin")), paints(t.child("txt_chin"))),
+                 expected);
     }
     {
         WindowTest t;
-        t.train("frm_brain", kOne, settings + "brainwash_sound=0\n");
+        t.train("frm_brain", kTrainingWords.first(1), settings + "brainwash_sound=0\n");
         auto* brain = qobject_cast<BrainWindow*>(t.window);
         t.click("bt_start");
         FloatWindow* f = brain->floatWindow();
@@ -94,16 +96,15 @@ void TstToneWindows::everyTrainer()
         const bool charactersGreen = paints(f);
         for (int i = 0; i < 5 && f->box()->fontSize() != 10; ++i)
             brain->Timer1_Timer(); // on to the pinyin
-        QCOMPARE(shown(f, f->box()->text(), nullptr).section(u'|', 0, 0) + u'|' +
-                     (charactersGreen ? "green" : ""),
-                 expected);
+        QVERIFY(f->grab().save(TAVI_SCREENSHOT_DIR "/tone_float_" + tag + ".png"));
+        QCOMPARE(shown(f->box()->text(), paints(f), charactersGreen), expected);
     }
     {
         WindowTest t;
-        t.train("frm_game1", kOne, settings);
+        t.train("frm_game1", kTrainingWords.first(1), settings);
         t.child<QRadioButton>("op_pinyin")->click();
-        QCOMPARE(shown(t.child("tu1_0"), t.text("tu1_0"), nullptr).section(u'|', 0, 0),
-                 expected.section(u'|', 0, 0));
+        QCOMPARE(shown(t.text("tu1_0"), paints(t.child("tu1_0")), false).section(u'|', 0, 0),
+                 expected.section(u'|', 0, 0)); // the faces show no characters here
     }
 }
 
@@ -112,18 +113,16 @@ void TstToneWindows::everyTrainer()
 void TstToneWindows::flashcardsToggleAndLiveChange()
 {
     WindowTest t;
-    t.train("flashcard", kOne, "display_tone_colours=3\n");
+    t.train("flashcard", kTrainingWords.first(1), "display_tone_colours=3\n");
     t.click("bt_start");
     QCOMPARE(t.text("txt_pinyin"), QString("ni3hao3"));
     QTest::mouseClick(t.box("ch_marks"), Qt::LeftButton, {}, QPoint(6, t.box("ch_marks")->height() / 2));
     QCOMPARE(t.text("txt_pinyin"), QString("nǐhǎo"));
     QVERIFY(paints(t.child("txt_pinyin")));
     QCOMPARE(t.stored("display_pinyin_marks"), QString("1"));
-    QVERIFY(PinyinDisplay::read().marks); // what the next start reads
 
-    PinyinDisplay off = pinyinDisplay();
-    off.scheme = PinyinDisplay::Off;
-    PinyinDisplayNotifier::instance().set(off);
+    PinyinDisplayNotifier::instance().set(
+        {.marks = true, .scheme = PinyinDisplay::Off, .characters = false, .custom = {}});
     QCOMPARE(t.text("txt_pinyin"), QString("nǐhǎo"));
     QVERIFY(!paints(t.child("txt_pinyin")));
 }
@@ -131,22 +130,18 @@ void TstToneWindows::flashcardsToggleAndLiveChange()
 // The card, the floating words and the editor in each scheme, in both languages.
 void TstToneWindows::screenshots()
 {
-    for (const char* language : {"english", "german"})
+    for (const char* language : {"ENGLISH", "GERMAN"})
         for (const int scheme : {PinyinDisplay::Pleco, PinyinDisplay::Hanping, PinyinDisplay::Mdbg}) {
-            const QString name = QString("_%1_%2").arg(scheme).arg(language);
-            const QByteArray settings = QString("display_pinyin_marks=1\ndisplay_tone_colours=%1\ndisplay_"
-                                                "tone_chars=1\nbrainwash_sound=0\n")
-                                            .arg(scheme)
-                                            .toUtf8();
             WindowTest t;
-            LanguageSection = QString(language).toUpper();
+            LanguageSection = QString::fromLatin1(language);
             t.train("flashcard", {{"2", "zhong1guo2 xie4xie0", "中国谢谢", "China, thanks", "1", ""}},
-                    settings);
+                    "display_pinyin_marks=1\ndisplay_tone_chars=1\nbrainwash_sound=0\ndisplay_tone_colours=" +
+                        QByteArray::number(scheme));
+            const QString name = QString("_%1_%2").arg(scheme).arg(LanguageSection.toLower());
             t.click("bt_start");
             t.screenshot("tone_flashcard" + name);
-            t.open("frm_brain");
+            auto* brain = qobject_cast<BrainWindow*>(t.open("frm_brain"));
             t.click("bt_start");
-            auto* brain = qobject_cast<BrainWindow*>(t.window);
             for (int i = 0; i < 4; ++i)
                 brain->Timer1_Timer(); // on to the pinyin
             QVERIFY(brain->floatWindow()->grab().save(TAVI_SCREENSHOT_DIR "/tone_float" + name + ".png"));

@@ -10,19 +10,15 @@ using namespace tavi;
 
 namespace {
 
-QByteArray le16(quint16 v)
+// The bytes of v, least significant first.
+template <typename T> QByteArray le(T v)
 {
-    char b[2];
+    char b[sizeof v];
     qToLittleEndian(v, b);
-    return QByteArray(b, 2);
+    return QByteArray(b, sizeof v);
 }
-
-QByteArray le32(quint32 v)
-{
-    char b[4];
-    qToLittleEndian(v, b);
-    return QByteArray(b, 4);
-}
+const auto le16 = le<quint16>;
+const auto le32 = le<quint32>;
 
 // A chunk whose header may claim another length than its body has; odd bodies are
 // padded as the format wants.
@@ -57,15 +53,9 @@ QString describe(const std::optional<WavInfo>& w)
 {
     if (!w)
         return QStringLiteral("refused");
-    return QStringLiteral("format %1%2, %3 ch, %4 Hz, %5 bit, data %6+%7, %8 ms")
-        .arg(w->format)
-        .arg(w->extensible ? " extensible" : "")
-        .arg(w->channels)
-        .arg(w->sampleRate)
-        .arg(w->bitsPerSample)
-        .arg(w->dataOffset)
-        .arg(w->dataLength)
-        .arg(w->durationMs());
+    return QString::asprintf("format %d%s, %d ch, %u Hz, %d bit, data %lld+%lld, %lld ms", w->format,
+                             w->extensible ? " extensible" : "", w->channels, w->sampleRate, w->bitsPerSample,
+                             qlonglong(w->dataOffset), qlonglong(w->dataLength), qlonglong(w->durationMs()));
 }
 
 } // namespace

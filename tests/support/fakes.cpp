@@ -18,6 +18,14 @@ int FakeMessageBox::show(const QString& text, int flags, const QString& title)
     return (flags & 7) == vbYesNo ? vbYes : vbOK;
 }
 
+QStringList FakeMessageBox::shown() const
+{
+    QStringList boxes;
+    for (const BoxCall& c : calls)
+        boxes << c.text + u'|' + QString::number(c.flags) + u'|' + c.title;
+    return boxes;
+}
+
 FakeOpener::FakeOpener() : m_scope({.opener = this}) {}
 
 void FakeOpener::open(const QString& target, const QString& directory, std::function<void(int)> done)

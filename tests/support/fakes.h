@@ -26,6 +26,8 @@ class FakeMessageBox final : public MessageBoxService {
 public:
     FakeMessageBox();
     int show(const QString& text, int flags, const QString& title) override;
+    // Each box so far as "text|flags|title".
+    QStringList shown() const;
 
     QList<BoxCall> calls;
     QList<int> answers;

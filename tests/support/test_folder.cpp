@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTest>
 #include <csignal>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -23,6 +24,13 @@ QString shippedData(const QString& name)
 QString shippedText(const QString& section, const QString& key)
 {
     return ini::read(shippedData(QStringLiteral("language.ini")), section, key);
+}
+
+void rowsOf(const char* column, std::initializer_list<const char*> texts)
+{
+    QTest::addColumn<QString>(column);
+    for (const char* text : texts)
+        QTest::newRow(text) << QString::fromUtf8(text);
 }
 
 TestProgramFolder::TestProgramFolder(Contents contents)

@@ -57,6 +57,14 @@ private:
     bool m_root = false;
 };
 
+// Words for the trainers, of chapter 1, at levels 8, 1 and 0.
+inline const QList<VocRow> kTrainingWords = {{"8", "ni3hao3", "你好", "hello", "1", ""},
+                                             {"1", "xie4xie0", "谢谢", "thank you", "1", ""},
+                                             {"0", "zai4jian4", "再见", "goodbye", "1", ""}};
+
+// A data column of that name, with a row for each text, named by it.
+void rowsOf(const char* column, std::initializer_list<const char*> texts);
+
 // The shipped data folder (data/ of the source tree).
 QString shippedData(const QString& name);
 

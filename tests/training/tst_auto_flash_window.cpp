@@ -19,12 +19,8 @@ using namespace tavi::test;
 
 namespace {
 
-const QList<VocRow> kThree = {{"8", "ni3hao3", "你好", "hello", "1", ""},
-                              {"1", "xie4xie0", "谢谢", "thank you", "1", ""},
-                              {"0", "zai4jian4", "再见", "goodbye", "1", ""}};
-
 struct AutoRun : WindowTest {
-    explicit AutoRun(const QByteArray& settings = {}) { train("autoflash", kThree, settings); }
+    explicit AutoRun(const QByteArray& settings = {}) { train("autoflash", kTrainingWords, settings); }
     QTimer* timer() const { return child<QTimer>("Timer1"); }
     // Start, with the real timer stopped at once: the test makes every tick itself.
     void start()
@@ -76,7 +72,7 @@ private Q_SLOTS:
     void checkBoxesChooseTheQuestion_data();
     void checkBoxesChooseTheQuestion();
     void timeBoxesFeedTheRun();
-    void leavingStoresTheBoxes_data();
+    void leavingStoresTheBoxes_data() { rowsOf("how", {"bt_ok", "close box", "Escape"}); }
     void leavingStoresTheBoxes();
     void selectionChangedDuringARun();
     void scalesWithTheWindow();
@@ -104,8 +100,7 @@ void TstAutoFlashWindow::loadsWithSettings()
         boxes += r.box(name)->isChecked() ? u'1' : u'0';
     QCOMPARE(boxes, checked);
     QCOMPARE(r.text("txt_zeitbislsg") + r.text("txt_zeitfuerlsg") + r.text("la_runde"), QString("231"));
-    QVERIFY(r.button("bt_start")->isEnabled());
-    QVERIFY(!r.button("bt_stop")->isEnabled());
+    QVERIFY(r.button("bt_start")->isEnabled() && !r.button("bt_stop")->isEnabled());
     QCOMPARE(r.timer()->interval(), 1000);
     QVERIFY(!r.timer()->isActive());
     QCOMPARE(r.child<UnicodeTextBox>("txt_chin")->fontName(), ChineseFont);
@@ -116,8 +111,7 @@ void TstAutoFlashWindow::aRunOverThreeWords()
 {
     AutoRun r;
     r.start();
-    QVERIFY(!r.button("bt_start")->isEnabled());
-    QVERIFY(r.button("bt_stop")->isEnabled());
+    QVERIFY(!r.button("bt_start")->isEnabled() && r.button("bt_stop")->isEnabled());
     const QStringList log = r.ticks(26);
     QCOMPARE(log.mid(0, 7), (QStringList{
                                 "0:你好/ni3hao3/ ~ni3hao3 ~wait",
@@ -202,13 +196,6 @@ void TstAutoFlashWindow::timeBoxesFeedTheRun()
     QCOMPARE(until->text(), QString("2"));
     QTest::keyClicks(until, "5999");
     QCOMPARE(until->text(), QString("2599"));
-}
-
-void TstAutoFlashWindow::leavingStoresTheBoxes_data()
-{
-    QTest::addColumn<QString>("how");
-    for (const char* how : {"bt_ok", "close box", "Escape"})
-        QTest::newRow(how) << QString(how);
 }
 
 void TstAutoFlashWindow::leavingStoresTheBoxes()

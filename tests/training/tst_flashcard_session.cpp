@@ -23,11 +23,8 @@ QStringList play(int words, const QStringList& rounds, bool* finished)
             asked << QString::number(s.position());
             s.answer(a == u'y');
         }
-        log << QStringLiteral("%1:%2 %3/%4")
-                   .arg(size)
-                   .arg(asked.join(u','))
-                   .arg(s.knownCount())
-                   .arg(s.answeredCount());
+        log << QString::asprintf("%d:%s %d/%d", size, qPrintable(asked.join(u',')), s.knownCount(),
+                                 s.answeredCount());
         if (s.seekCard())
             break; // the round is not over yet
         if (s.finished()) {

@@ -15,14 +15,8 @@ namespace {
 
 Review answer(const char* characters, bool known, const char* time = "2026-12-08T10:00:00Z")
 {
-    return {QDateTime::fromString(time, Qt::ISODate),
-            characters,
-            "ni3hao3",
-            "words.txt",
-            known,
-            3,
-            known ? 4 : 2,
-            1234};
+    const QDateTime at = QDateTime::fromString(time, Qt::ISODate);
+    return {at, characters, "ni3hao3", "words.txt", known, 3, known ? 4 : 2, 1234};
 }
 
 } // namespace

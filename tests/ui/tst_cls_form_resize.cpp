@@ -26,9 +26,10 @@ public:
         resize(600, 400);
         resizer.SourceForm(this);
     }
-    template <typename W> W* add(const char* name, QRect geometry, const char* tag = nullptr)
+    template <typename W>
+    W* add(const char* name, QRect geometry, const char* tag = nullptr, QWidget* in = nullptr)
     {
-        auto* w = new W(this);
+        auto* w = new W(in ? in : this);
         w->setObjectName(QLatin1String(name));
         w->setGeometry(geometry);
         if (tag)
@@ -66,16 +67,10 @@ void TstClsFormResize::whichWidgetsAreScaled()
     form.add<UnicodeTextBox>("txt_chin", at);
     form.add<QSpinBox>("txt_spin", at);
     auto* panel = form.add<QWidget>("panel", {0, 0, 300, 200});
-    auto* inPanel = new QLabel(panel);
-    inPanel->setObjectName("in_panel");
-    inPanel->setGeometry(at);
-    auto* laidOut = new QWidget(&form);
-    laidOut->setObjectName("laid_out");
-    auto* inLayout = new QLabel(laidOut);
-    inLayout->setObjectName("in_layout");
-    (new QVBoxLayout(laidOut))->addWidget(inLayout);
-    auto* inDialog = new QLabel(new QDialog(&form));
-    inDialog->setObjectName("in_dialog");
+    auto* inPanel = form.add<QLabel>("in_panel", at, nullptr, panel);
+    auto* laidOut = form.add<QWidget>("laid_out", {});
+    (new QVBoxLayout(laidOut))->addWidget(form.add<QLabel>("in_layout", {}, nullptr, laidOut));
+    form.add<QLabel>("in_dialog", {}, nullptr, new QDialog(&form));
     auto* line = form.add<LineWidget>("Line1", {});
     line->setLine(20, 100, 380, 30);
 

@@ -4,6 +4,7 @@
 #include "vocabulary/word_table.h"
 
 #include <QTest>
+#include <algorithm>
 
 using namespace tavi;
 using namespace tavi::test;
@@ -41,12 +42,9 @@ void TstStudySelection::splitList_data()
     QTest::newRow("empty") << "" << QStringList{""};
     QTest::newRow("empty entry kept") << "1,,2" << QStringList{"1", "", "2"};
     QStringList many;
-    QString text;
-    for (int i = 1; i <= 40; ++i) {
+    for (int i = 1; i <= 40; ++i)
         many << QString::number(i);
-        text += QString::number(i) + (i < 40 ? ", " : "");
-    }
-    QTest::newRow("forty entries") << text << many;
+    QTest::newRow("forty entries") << many.join(", ") << many;
 }
 
 void TstStudySelection::splitList()
@@ -114,16 +112,13 @@ void TstStudySelection::dueWords_data()
     QTest::addColumn<int>("newLimit");
     QTest::addColumn<QString>("list");   // the rows of StudyList
     QTest::addColumn<QString>("counts"); // due/new
-    QTest::newRow("unchecked: as selected") << "" << false << 20 << "0 1 2 3 4 5 6 7"
-                                            << "3/4";
-    QTest::newRow("due first, most overdue first, then new") << "" << true << 20 << "0 1 3 2 4 6 7"
-                                                             << "3/4";
-    QTest::newRow("new words limited") << "" << true << 1 << "0 1 3 2"
-                                       << "3/4";
-    QTest::newRow("no new words") << "" << true << 0 << "0 1 3"
-                                  << "3/4";
-    QTest::newRow("with the chapter filter") << "2" << true << 20 << "1"
-                                             << "1/0";
+    // clang-format off
+    QTest::newRow("unchecked: as selected")             << ""  << false << 20 << "0 1 2 3 4 5 6 7" << "3/4";
+    QTest::newRow("due first, most overdue first, new") << ""  << true  << 20 << "0 1 3 2 4 6 7"   << "3/4";
+    QTest::newRow("new words limited")                  << ""  << true  << 1  << "0 1 3 2"         << "3/4";
+    QTest::newRow("no new words")                       << ""  << true  << 0  << "0 1 3"           << "3/4";
+    QTest::newRow("with the chapter filter")            << "2" << true  << 20 << "1"               << "1/0";
+    // clang-format on
 }
 
 void TstStudySelection::dueWords()
@@ -147,11 +142,7 @@ void TstStudySelection::dueWords()
     // Mixing keeps the words and changes their order (for this seed).
     const QStringList before = StudyList;
     orderByDueDays({}, today, {false, 0, true, 7});
-    QStringList sorted = StudyList;
-    sorted.sort();
-    QStringList expected = before;
-    expected.sort();
-    QCOMPARE(sorted, expected);
+    QVERIFY(std::is_permutation(StudyList.begin(), StudyList.end(), before.begin(), before.end()));
     if (before.size() > 3)
         QVERIFY(StudyList != before);
 }

@@ -50,13 +50,7 @@ void TstVocCheck::eachKindOfTypo()
         {Kind::Duplicate, 10, "你好", {"2"}},
         {Kind::NoTone, 14, "吗", {"ma5"}},
     };
-    QCOMPARE(found.size(), expected.size());
-    for (int i = 0; i < expected.size(); ++i) {
-        QCOMPARE(int(found[i].kind), int(expected[i].kind));
-        QCOMPARE(found[i].line, expected[i].line);
-        QCOMPARE(found[i].characters, expected[i].characters);
-        QCOMPARE(found[i].args, expected[i].args);
-    }
+    QCOMPARE(found, expected);
     // Messages in the program's languages; a deleted header leaves the first word a word.
     TestProgramFolder folder;
     LanguageSection = "GERMAN";

