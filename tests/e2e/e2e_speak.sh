@@ -39,7 +39,7 @@ nonzero=$(od -An -v -td2 -w2 "$SDL_DISKAUDIOFILE" | awk '$1 != 0 {n++} END {prin
 expected=$'"Type","Pinyin","Character"\r\n"Word","Ni3hao3","none"\r\n"Word","ge1ge0","none"\r'
 [ "$(cat "$log")" = "$expected" ] || fail "unexpected log: $(cat -A "$log")"
 
-keys_to "$main" alt+t Up Up Up Return # Tools, above Progress
+keys_to "$main" alt+t Up Up Up Up Return # Tools, above Pinyin display and Progress
 tools=$(wait_window '^Tavi Tools$')
 shot "$tools" "$shots/e2e_tools.png"
 kill "$TAVI_PID"
