@@ -14,3 +14,16 @@ start_run() { # SECONDS_PER_STEP
     keys_to "$brain" ctrl+a "$1" Return
 }
 
+# The floating window: the program's visible 131 x 27 window.
+find_float() {
+    local w
+    for w in $(xdotool search --onlyvisible --pid "$TAVI_PID" 2>/dev/null); do
+        xwininfo -id "$w" | grep -q 'Width: 131' && xwininfo -id "$w" | grep -q 'Height: 27' && { echo "$w"; return 0; }
+    done
+    return 1
+}
+wait_float() {
+    local i
+    for i in $(seq 50); do find_float && return 0; sleep 0.1; done
+    fail "the floating window is not shown"
+}

@@ -18,19 +18,6 @@ export HOME=$E2E_TMP
 write_settings "$dir/my_vocabulary/pcr1-10u.txt" brainwash_sound=0 brainwash_hotkeyonoff=1 \
     brainwash_hotkey=Q brainwash_hotkey_vkey=0
 
-# The floating window: the program's visible 131 x 27 window.
-find_float() {
-    local w
-    for w in $(xdotool search --onlyvisible --pid "$TAVI_PID" 2>/dev/null); do
-        xwininfo -id "$w" | grep -q 'Width: 131' && xwininfo -id "$w" | grep -q 'Height: 27' && { echo "$w"; return 0; }
-    done
-    return 1
-}
-wait_float() {
-    local i
-    for i in $(seq 50); do find_float && return 0; sleep 0.1; done
-    fail "the floating window is not shown"
-}
 # "X Y" of a window's top left corner in root pixels.
 position() { xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF} END{print x, y}'; }
 extents() { xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g'; }

@@ -98,16 +98,7 @@ keys_to() { # WINDOW KEY...
 # The main window is looked for on XWayland's display: the program chose X11 by itself.
 start_run 1
 
-find_float() {
-    local w
-    for w in $(xdotool search --onlyvisible --pid "$TAVI_PID" 2>/dev/null); do
-        xwininfo -id "$w" | grep -q 'Width: 131' && xwininfo -id "$w" | grep -q 'Height: 27' && { echo "$w"; return 0; }
-    done
-    return 1
-}
-float=
-for _ in $(seq 50); do float=$(find_float) && break; sleep 0.1; done
-[ -n "$float" ] || fail "the floating window is not shown"
+float=$(wait_float)
 
 # Start bound the hotkey through the portal, and the settings window says so.
 for _ in $(seq 50); do grep -q "^bound" "$E2E_TMP/portal.log" && break; sleep 0.1; done
