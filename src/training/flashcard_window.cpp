@@ -439,17 +439,9 @@ void FlashcardWindow::bt_undo_Click()
 
 void FlashcardWindow::logAnswer(const VocRow& word, bool known, const QString& levelBefore)
 {
-    const SharedReviewLog shared = programReviewLog();
-    if (shared.opened && shared.opened->how == ReviewLog::Opened::SetAside)
-        MsgBox(
-            LangText(QStringLiteral("review_log_set_aside")).arg(shared.log->path(), shared.opened->setAside),
-            vbExclamation);
-    else if (shared.opened && shared.opened->how == ReviewLog::Opened::Failed)
-        MsgBox(LangText(QStringLiteral("review_log_failed")).arg(shared.log->path(), shared.opened->error),
-               vbExclamation);
-    m_loggedAnswer = shared.log->append({QDateTime::currentDateTimeUtc(), word[CHAR], word[PINYIN],
-                                         QFileInfo(VocFilePath).fileName(), known, levelBefore.toInt(),
-                                         word[CTR].toInt(), m_cardShown.elapsed()});
+    m_loggedAnswer = openedReviewLog()->append({QDateTime::currentDateTimeUtc(), word[CHAR], word[PINYIN],
+                                                QFileInfo(VocFilePath).fileName(), known, levelBefore.toInt(),
+                                                word[CTR].toInt(), m_cardShown.elapsed()});
 }
 
 void FlashcardWindow::change_level(int step)

@@ -125,4 +125,19 @@ DueCounts orderByDueDays(const DueDays& due, const QDate& today, const DueOrder&
     return counts;
 }
 
+QList<int> dueForecast(const DueDays& due, const QDate& today, int days)
+{
+    QList<int> counts(std::max(days, 1), 0);
+    const int last = std::min(VocCount, static_cast<int>(VocTable.size()) - 1);
+    for (int r = 0; r <= last; ++r) {
+        const auto day = due.constFind(ReviewLog::wordKey(VocTable[r][CHAR], VocTable[r][PINYIN]));
+        if (day == due.constEnd())
+            continue;
+        const qint64 in = std::max<qint64>(0, today.daysTo(*day));
+        if (in < counts.size())
+            ++counts[in];
+    }
+    return counts;
+}
+
 } // namespace tavi

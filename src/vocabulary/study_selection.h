@@ -1,6 +1,8 @@
 // Building the study selection from the selection window's three filters.
 #pragma once
 
+#include "training/review_log.h"
+
 #include <QDate>
 #include <QHash>
 #include <QString>
@@ -23,10 +25,6 @@ struct StudyFilters {
 // (the window then clears it); it was ignored.
 bool selectStudyWords(const StudyFilters& filters);
 
-// What is known of the selected words' reviews: the day each reviewed word is due, by its
-// key (characters and pinyin, as the review log keys them). A word without one is new.
-using DueDays = QHash<QString, QDate>;
-
 struct DueOrder {
     bool onlyDue = false; // due words first, most overdue first, then at most newLimit new ones
     int newLimit = 20;
@@ -42,5 +40,9 @@ struct DueCounts {
 // Counts the selection's due and new words and, as asked, keeps only those and orders
 // them, and shuffles the result. With neither, StudyList stays exactly as it was.
 DueCounts orderByDueDays(const DueDays& due, const QDate& today, const DueOrder& order);
+
+// How many words of the loaded table (rows 0 to VocCount) are due on each of the next
+// days: [0] today or before (overdue words included), [i] on today + i.
+QList<int> dueForecast(const DueDays& due, const QDate& today, int days);
 
 } // namespace tavi
