@@ -4,6 +4,7 @@
 
 #include "core/app_state.h"
 #include "core/language.h"
+#include "core/main_hub.h"
 #include "core/msgbox.h"
 #include "core/settings.h"
 #include "core/wait.h"
@@ -17,6 +18,7 @@
 #include "ui/dialog_keys.h"
 #include "ui/read_only_field.h"
 #include "ui/unicode_text_box.h"
+#include "vocabulary/study_selection.h"
 #include "vocabulary/voc_file.h"
 #include "vocabulary/word_table.h"
 
@@ -503,6 +505,8 @@ void FlashcardWindow::bt_ok_Click()
     bt_stop_Click();
     exchange_settings(QStringLiteral("W"));
     hide();
+    if (MainHub* main = mainHub(); main && VocCount >= 0)
+        main->setStatus(dueTodayStatus()); // what this training left for today
     windows().unload(objectName());
 }
 

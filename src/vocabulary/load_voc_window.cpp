@@ -10,6 +10,8 @@
 #include "core/settings.h"
 #include "core/window_registry.h"
 #include "sound/sound_index.h"
+#include "training/review_log.h"
+#include "ui/check_box_settings.h"
 #include "ui/control.h"
 #include "ui/dialog_keys.h"
 #include "vocabulary/edit_voc_window.h"
@@ -19,6 +21,7 @@
 #include "vocabulary/word_table.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -31,6 +34,7 @@
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QVBoxLayout>
 #include <limits>
 #include <memory>
@@ -40,6 +44,7 @@ namespace tavi {
 namespace {
 
 const QString kNoCount = QStringLiteral("   --");
+const QString kNewLimit = QStringLiteral("20");
 
 QLineEdit* countField(QWidget* parent, const char* name)
 {
@@ -120,6 +125,13 @@ void LoadVocWindow::buildSelectionFrame()
     txt_lev->setToolTip(QStringLiteral("The highest level to study, a whole number; empty: every level"));
     Label3 = newControl<QLabel>(Frame2, "Label3");
     txt_more = newControl<QLineEdit>(Frame2, "txt_more");
+    // The review schedule: only what is due, and at most so many words never answered.
+    ch_due = newControl<QCheckBox>(Frame2, "ch_due");
+    lbl_newlimit = newControl<QLabel>(Frame2, "lbl_newlimit");
+    txt_newlimit = newControl<QLineEdit>(Frame2, "txt_newlimit");
+    txt_newlimit->setFixedWidth(60);
+    txt_newlimit->setValidator(new QIntValidator(0, 1000000, txt_newlimit));
+    ch_shuffle = newControl<QCheckBox>(Frame2, "ch_shuffle");
     voc_to_array = newControl<QPushButton>(Frame2, "voc_to_array");
     voc_to_array->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     voc_to_array->setMinimumWidth(120);
@@ -128,6 +140,10 @@ void LoadVocWindow::buildSelectionFrame()
     txt_of = newControl<QLabel>(Frame2, "txt_of");
     txt_of->setText(QStringLiteral("of"));
     txt_anz_allvoc_2 = countField(Frame2, "txt_anz_allvoc_2");
+    lbl_due = newControl<QLabel>(Frame2, "lbl_due");
+    txt_due = countField(Frame2, "txt_due");
+    lbl_new = newControl<QLabel>(Frame2, "lbl_new");
+    txt_new = countField(Frame2, "txt_new");
 
     auto* g2 = new QGridLayout(Frame2);
     g2->addWidget(lbl_studyfile, 0, 0, 1, 2);
@@ -137,15 +153,29 @@ void LoadVocWindow::buildSelectionFrame()
     g2->addWidget(txt_lev, 2, 1, Qt::AlignLeft);
     g2->addWidget(Label3, 3, 0);
     g2->addWidget(txt_more, 3, 1);
-    g2->addWidget(voc_to_array, 1, 2, 3, 1);
+    auto* dueRow = new QHBoxLayout;
+    dueRow->setSpacing(8);
+    dueRow->addWidget(ch_due);
+    dueRow->addSpacing(12);
+    dueRow->addWidget(lbl_newlimit);
+    dueRow->addWidget(txt_newlimit);
+    dueRow->addStretch(1);
+    g2->addLayout(dueRow, 4, 0, 1, 2);
+    g2->addWidget(ch_shuffle, 5, 0, 1, 2);
+    g2->addWidget(voc_to_array, 1, 2, 5, 1);
     auto* countRow = new QHBoxLayout;
     countRow->setSpacing(8);
     countRow->addWidget(Label4);
     countRow->addWidget(txt_anzvoc);
     countRow->addWidget(txt_of);
     countRow->addWidget(txt_anz_allvoc_2);
+    countRow->addSpacing(16);
+    countRow->addWidget(lbl_due);
+    countRow->addWidget(txt_due);
+    countRow->addWidget(lbl_new);
+    countRow->addWidget(txt_new);
     countRow->addStretch(1);
-    g2->addLayout(countRow, 4, 0, 1, 3);
+    g2->addLayout(countRow, 6, 0, 1, 3);
     g2->setColumnStretch(1, 1);
     g2->setHorizontalSpacing(12);
 }
@@ -180,22 +210,32 @@ LoadVocWindow::LoadVocWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     });
     connect(close1, &QPushButton::clicked, this, &LoadVocWindow::close1_Click);
     // Enter in a filter box selects anew, so the count always follows the boxes.
-    for (QLineEdit* box : {txt_chap, txt_lev, txt_more}) {
+    for (QLineEdit* box : {txt_chap, txt_lev, txt_more, txt_newlimit}) {
         DialogKeys::keepEnter(box);
         connect(box, &QLineEdit::returnPressed, this, [this] {
             if (voc_to_array->isEnabled())
                 voc_to_array_Click();
         });
     }
+    for (QCheckBox* box : {ch_due, ch_shuffle})
+        connect(box, &QCheckBox::toggled, this, [this] {
+            txt_newlimit->setEnabled(ch_due->isChecked());
+            if (voc_to_array->isEnabled())
+                voc_to_array_Click();
+        });
     DialogKeys::install(this, [this] { close(); });
     setTabOrder(bt_browse, txt_chap);
     setTabOrder(txt_chap, txt_lev);
     setTabOrder(txt_lev, txt_more);
-    setTabOrder(txt_more, voc_to_array);
+    setTabOrder(txt_more, ch_due);
+    setTabOrder(ch_due, txt_newlimit);
+    setTabOrder(txt_newlimit, ch_shuffle);
+    setTabOrder(ch_shuffle, voc_to_array);
     setTabOrder(voc_to_array, close1);
 
     // Load
     load_settings(QStringLiteral("R"));
+    txt_newlimit->setEnabled(ch_due->isChecked());
     txt_vocfile->setText(VocFilePath);
     voc_to_array->setEnabled(false);
     setWindowTitle(LangText(QStringLiteral("load_loadvoc")));
@@ -210,6 +250,11 @@ LoadVocWindow::LoadVocWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     level->setText(LangText(QStringLiteral("load_level")));
     voc_to_array->setText(LangText(QStringLiteral("load_bt_selvoc")));
     bt_browse->setText(LangText(QStringLiteral("load_bt_browse")));
+    ch_due->setText(LangText(QStringLiteral("load_ch_due")));
+    lbl_newlimit->setText(LangText(QStringLiteral("load_newlimit")));
+    ch_shuffle->setText(LangText(QStringLiteral("load_ch_shuffle")));
+    lbl_due->setText(LangText(QStringLiteral("load_due")));
+    lbl_new->setText(LangText(QStringLiteral("load_new")));
     m_dialogTitle = LangText(QStringLiteral("load_loaddialog"));
     bt_browse->setFocus(); // the first step: choose the file
 }
@@ -219,6 +264,9 @@ void LoadVocWindow::load_settings(const QString& mode)
     txt_chap->setText(gkeyValue<QString>(mode, QStringLiteral("load_txt_chap"), txt_chap->text(), "1, 2, 3"));
     txt_lev->setText(gkeyValue<QString>(mode, QStringLiteral("load_txt_level"), txt_lev->text(), "3"));
     txt_more->setText(gkeyValue<QString>(mode, QStringLiteral("load_txt_more"), txt_more->text(), ""));
+    txt_newlimit->setText(
+        gkeyValue<QString>(mode, QStringLiteral("load_txt_newlimit"), txt_newlimit->text(), kNewLimit));
+    exchangeCheckBoxes(mode, {{ch_due, "load_ch_due", 0}, {ch_shuffle, "load_ch_shuffle", 0}});
     VocFilePath =
         gkeyValue<QString>(mode, QStringLiteral("load_vocfilewpath"), VocFilePath, defaultVocFile());
 }
@@ -229,7 +277,8 @@ void LoadVocWindow::bt_browse_Click()
     txt_anz_allvoc->setText(QStringLiteral("--"));
     voc_to_array->setEnabled(false);
     StudyCount = -1;
-    txt_anzvoc->setText(QStringLiteral("--"));
+    for (QLineEdit* count : {txt_anzvoc, txt_due, txt_new})
+        count->setText(QStringLiteral("--"));
 
     OpenFileDialogService* dialog = services().fileDialog;
     if (!dialog)
@@ -282,7 +331,17 @@ void LoadVocWindow::voc_to_array_Click()
 {
     if (!selectStudyWords({txt_chap->text(), txt_lev->text(), txt_more->text()}))
         txt_lev->clear();
+    bool limited = false;
+    const int newLimit = txt_newlimit->text().toInt(&limited);
+    if (!limited)
+        txt_newlimit->setText(kNewLimit);
+    const DueCounts counts =
+        orderByDueDays(openedReviewLog()->dueDays(desiredRetention()), QDate::currentDate(),
+                       {ch_due->isChecked(), limited ? newLimit : kNewLimit.toInt(), ch_shuffle->isChecked(),
+                        QRandomGenerator::global()->generate()});
     txt_anzvoc->setText(QString::number(StudyCount + 1));
+    txt_due->setText(QString::number(counts.due));
+    txt_new->setText(QString::number(counts.fresh));
 }
 
 void LoadVocWindow::close1_Click()
@@ -298,8 +357,8 @@ void LoadVocWindow::close1_Click()
     if (MainHub* main = mainHub()) {
         main->set_vocbuttons(StudyCount >= 0);
         main->setEditEnabled(true); // the editor works on the whole file, selected or not
-        if (StudyCount < 0)
-            main->setStatus(LangText(QStringLiteral("main_txt_status_nowords")));
+        main->setStatus(StudyCount < 0 ? LangText(QStringLiteral("main_txt_status_nowords"))
+                                       : dueTodayStatus());
         main->showMain();
     }
     windows().unload(objectName());

@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <functional>
 
+class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -55,11 +56,19 @@ private:
     QLineEdit* txt_lev = nullptr;
     QLabel* Label3 = nullptr;
     QLineEdit* txt_more = nullptr;
+    QCheckBox* ch_due = nullptr;
+    QLabel* lbl_newlimit = nullptr;
+    QLineEdit* txt_newlimit = nullptr;
+    QCheckBox* ch_shuffle = nullptr;
     QPushButton* voc_to_array = nullptr;
     QLabel* Label4 = nullptr;
     QLineEdit* txt_anzvoc = nullptr;
     QLabel* txt_of = nullptr;
     QLineEdit* txt_anz_allvoc_2 = nullptr;
+    QLabel* lbl_due = nullptr;
+    QLineEdit* txt_due = nullptr;
+    QLabel* lbl_new = nullptr;
+    QLineEdit* txt_new = nullptr;
     QWidget* Line1 = nullptr;
     QPushButton* close1 = nullptr;
 };

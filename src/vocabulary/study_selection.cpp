@@ -3,6 +3,7 @@
 // numbers of any size.
 #include "vocabulary/study_selection.h"
 
+#include "core/language.h"
 #include "core/numbers.h"
 #include "training/review_log.h"
 #include "vocabulary/word_table.h"
@@ -138,6 +139,12 @@ QList<int> dueForecast(const DueDays& due, const QDate& today, int days)
             ++counts[in];
     }
     return counts;
+}
+
+QString dueTodayStatus()
+{
+    const int due = dueForecast(openedReviewLog()->dueDays(desiredRetention()), QDate::currentDate(), 1)[0];
+    return LangText(QStringLiteral("main_txt_status_due")).arg(due).arg(VocCount + 1);
 }
 
 } // namespace tavi

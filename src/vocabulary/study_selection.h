@@ -44,5 +44,7 @@ DueCounts orderByDueDays(const DueDays& due, const QDate& today, const DueOrder&
 // How many words of the loaded table (rows 0 to VocCount) are due on each of the next
 // days: [0] today or before (overdue words included), [i] on today + i.
 QList<int> dueForecast(const DueDays& due, const QDate& today, int days);
+// The main window's status line: how many words of the loaded table are due today.
+QString dueTodayStatus();
 
 } // namespace tavi

@@ -1,6 +1,7 @@
 tavi_test(tst_voc_file tst_voc_file.cpp)
 tavi_test(tst_study_selection tst_study_selection.cpp)
 tavi_test(tst_load_voc_window tst_load_voc_window.cpp)
+tavi_test(tst_progress_window tst_progress_window.cpp)
 tavi_test(tst_edit_voc_window tst_edit_voc_window.cpp)
 tavi_test(tst_voc_check tst_voc_check.cpp)
 target_compile_definitions(tst_voc_check PRIVATE TAVI_SOUND_PACK_DIR="${TAVI_APP_DIR}/sound")

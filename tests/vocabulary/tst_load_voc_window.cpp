@@ -2,9 +2,11 @@
 // warnings, and OK handing back to the main window.
 #include "core/app_state.h"
 #include "support/window_test.h"
+#include "training/review_log.h"
 #include "vocabulary/voc_file.h"
 #include "vocabulary/word_table.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -46,6 +48,7 @@ private Q_SLOTS:
     void levelBoxTakesWholeNumbers();
     void closedOrNothingSelected();
     void findingsLeadToTheEditor();
+    void onlyDueWords();
 };
 
 // Opened: the default boxes, and the sample file of the language, not loaded yet.
@@ -100,7 +103,7 @@ void TstLoadVocWindow::chooseSelectOkAndReopen()
     QVERIFY(s.boxes.calls.isEmpty());
     QVERIFY(s.hub.training && s.hub.editing);
     QCOMPARE(s.hub.shown, 1);
-    QCOMPARE(s.hub.status, QString());
+    QCOMPARE(s.hub.status, QString("0 of the %1 words in this file are due today.").arg(words));
     QCOMPARE(s.registry.find("loadvoc"), nullptr);
     QCOMPARE(s.stored("load_txt_chap") + "|" + s.stored("load_txt_level") + "|" + s.stored("load_txt_more"),
              QString("1|1|x"));
@@ -207,3 +210,56 @@ void TstLoadVocWindow::findingsLeadToTheEditor()
 
 QTEST_MAIN(TstLoadVocWindow)
 #include "tst_load_voc_window.moc"
+
+// With "only words due": the words the review log makes due, most overdue first, then at
+// most so many new ones; the counts and the status line say how many of each.
+void TstLoadVocWindow::onlyDueWords()
+{
+    Selection s;
+    s.choose(s.sample());
+    for (const char* f : {"txt_chap", "txt_lev", "txt_more"})
+        s.type(f, "");
+    const auto logged = [](int row, int daysAgo, bool known) {
+        const QDateTime at = QDateTime::currentDateTimeUtc().addDays(-daysAgo);
+        QVERIFY(programReviewLog().log->append(
+            {at, VocTable[row][CHAR], VocTable[row][PINYIN], "pcr1-10u.txt", known, 0, 1, 900}));
+    };
+    logged(5, 30, true);   // due since about four weeks
+    logged(9, 60, true);   // due since about eight weeks
+    logged(7, 0, true);    // answered today: not due
+    logged(40, 100, true); // forgotten long ago, in chapter 2
+    logged(40, 99, false);
+    s.click("voc_to_array");
+    const int all = VocCount + 1;
+    QCOMPARE(s.text("txt_anzvoc") + "|" + s.text("txt_due") + "|" + s.text("txt_new"),
+             QString("%1|3|%2").arg(all).arg(all - 4));
+    QCOMPARE(StudyList.mid(0, 3), QStringList({"0", "1", "2"})); // unchecked: as before
+
+    s.type("txt_newlimit", "2");
+    s.box("ch_due")->setChecked(true); // selects anew at once
+    QCOMPARE(StudyList, QStringList({"40", "9", "5", "0", "1"}));
+    QCOMPARE(s.text("txt_anzvoc"), QString("5"));
+    s.type("txt_chap", "1");
+    s.type("txt_lev", "2");
+    s.click("voc_to_array");
+    QCOMPARE(VocTable[9][CTR] + VocTable[5][CTR] + VocTable[2][CTR], QString("313")); // 9 and 2 are above
+    QCOMPARE(StudyList, QStringList({"5", "1", "3"}));
+    int fresh = -2; // rows 5 and 7 were answered
+    for (int r = 0; r <= VocCount; ++r)
+        fresh += VocTable[r][CHAPTER] == u"1" && VocTable[r][CTR].toInt() <= 2;
+    QCOMPARE(s.text("txt_due") + "|" + s.text("txt_new"), QString("1|%1").arg(fresh));
+    s.type("txt_lev", "");
+
+    s.type("txt_chap", "");
+    s.type("txt_newlimit", ""); // empty: the default of 20
+    s.box("ch_shuffle")->setChecked(true);
+    QCOMPARE(s.text("txt_newlimit"), QString("20"));
+    QCOMPARE(StudyCount + 1, 23);
+    s.click("close1");
+    QCOMPARE(s.hub.status, QString("3 of the %1 words in this file are due today.").arg(all));
+    QCOMPARE(s.stored("load_ch_due") + s.stored("load_ch_shuffle") + s.stored("load_txt_newlimit"),
+             QString("1120"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    s.open("loadvoc");
+    QVERIFY(s.box("ch_due")->isChecked() && s.child("txt_newlimit")->isEnabled());
+}
