@@ -9,10 +9,14 @@
 #include "sound/pinyin_display.h"
 #include "training/review_log.h"
 #include "ui/read_only_field.h"
+#include "vocabulary/study_selection.h"
+#include "vocabulary/word_table.h"
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -110,8 +114,86 @@ void BM_LogAnswer(benchmark::State& state)
         benchmark::DoNotOptimize(log.append(review));
 }
 
+// A learner's year: 100,000 words, ten answers each, 1,000,000 rows in the log.
+struct BigLog {
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("reviews.sqlite"));
+    BigLog()
+    {
+        bench::prepareWords(dir, 100000);
+        for (int i = 0; i < 100000; ++i)
+            VocTable[i].set(CHAR, QStringLiteral("字%1").arg(i));
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("filler"));
+        db.setDatabaseName(path);
+        db.open();
+        ReviewLog(path).open(); // the tables
+        QSqlQuery q(db);
+        q.exec(QStringLiteral("BEGIN"));
+        q.prepare(
+            QStringLiteral("INSERT INTO reviews (time_utc, characters, pinyin, file, known, level_before, "
+                           "level_after, answer_ms) VALUES (?, ?, 'ni3hao3', 'words.txt', ?, 1, 2, 900)"));
+        const QDateTime start = QDateTime::currentDateTimeUtc().addDays(-365);
+        for (int answer = 0; answer < 10; ++answer)
+            for (int word = 0; word < 100000; ++word) {
+                q.addBindValue(
+                    start.addSecs(qint64(answer) * 36 * 86400 + word * 7).toString(Qt::ISODateWithMs));
+                q.addBindValue(VocTable[word][CHAR]);
+                q.addBindValue((word + answer) % 5 != 0);
+                q.exec();
+            }
+        q.exec(QStringLiteral("COMMIT"));
+        q.exec(QStringLiteral("DELETE FROM derived")); // written behind the log's back: rebuilt
+        db.close();
+    }
+};
+
+BigLog& bigLog()
+{
+    static BigLog log;
+    return log;
+}
+
+// Opening the log: the check of the file, and the first time, the rebuild of each word's
+// memory from its 1,000,000 answers.
+void BM_OpenBigLog(benchmark::State& state)
+{
+    const QString path = bigLog().path;
+    for (auto _ : state) {
+        ReviewLog log(path);
+        benchmark::DoNotOptimize(log.open());
+    }
+}
+
+// Select with "only words due": the due days of 100,000 words read from the log (cold:
+// just opened; warm: read before, nothing written since), then the selection ordered.
+void BM_DueCounts(benchmark::State& state)
+{
+    const QString path = bigLog().path;
+    const QStringList all = StudyList;
+    ReviewLog log(path);
+    log.open();
+    if (state.range(0))
+        log.dueDays(0.9);
+    for (auto _ : state) {
+        state.PauseTiming();
+        StudyList = all;
+        std::optional<ReviewLog> cold;
+        if (!state.range(0)) {
+            cold.emplace(path);
+            cold->open();
+        }
+        state.ResumeTiming();
+        const DueDays due = (cold ? *cold : log).dueDays(0.9);
+        const DueCounts counts = orderByDueDays(due, QDate::currentDate(), {true, 20, false, 0});
+        benchmark::DoNotOptimize(counts);
+        state.counters["due"] = counts.due;
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_OpenBigLog)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DueCounts)->ArgName("warm")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LogAnswer)->Arg(0)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ConvertPinyin)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_YesToNextCard)

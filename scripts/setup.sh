@@ -13,7 +13,7 @@ packages=(
     g++ cmake ninja-build pkg-config python3        # build; python3 writes test files
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins # windows and widgets
     qt6-translations-l10n                           # Qt's own dialogs in the interface language
-    tzdata libqt6sql6-sqlite                        # due days in the learner's time zone; the review log
+    tzdata libqt6sql6-sqlite libsqlite3-dev         # due days in the learner's time zone; the review log
     libsdl2-dev libxcb1-dev libx11-dev              # sound output, hotkey and foreground window
     fonts-arphic-uming fonts-dejavu-core            # the Chinese font laid beside the program; interface font
     espeak-ng sox                                   # the default pinyin sound pack

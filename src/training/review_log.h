@@ -106,9 +106,17 @@ private:
     QString m_connection;
     QTimeZone m_zone;
     bool m_open = false;
-    // The word table as last read, with the data version it was read at.
-    mutable QHash<QString, WordState> m_states;
+    // The word table as last read (what the due days need of it), with the data version
+    // it was read at.
+    struct Due {
+        double stability = 0;
+        qint64 lastDay = 0;
+    };
+    mutable QHash<QString, Due> m_states;
     mutable qint64 m_statesVersion = -1;
+    // The due days computed from it, and at which retention (-1: none yet).
+    mutable DueDays m_due;
+    mutable double m_dueRetention = -1;
 };
 
 // The log of the program folder in use, opened at its first use, so that a start without

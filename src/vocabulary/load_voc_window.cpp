@@ -312,6 +312,11 @@ void LoadVocWindow::bt_browse_Click()
     case LoadResult::Loaded:
         break;
     }
+    // The words' due days are read now, with the file, while the busy cursor shows: Select
+    // then only counts.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    openedReviewLog()->dueDays(desiredRetention());
+    QApplication::restoreOverrideCursor();
     const QString count = QString::number(VocCount + 1);
     txt_anz_allvoc->setText(count);
     txt_anz_allvoc_2->setText(count);
