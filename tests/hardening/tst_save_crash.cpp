@@ -147,6 +147,11 @@ void TstSaveCrash::killedLoggingKeepsEveryAnswer()
                  qPrintable(
                      QString("kill %1: %2 rows, %3 committed").arg(k).arg(reopened.count()).arg(committed)));
         committed = reopened.count();
+        // What the log keeps per day was written with the rows, or not at all.
+        int counted = 0;
+        for (const DayCount& day : reopened.reviewDays())
+            counted += day.reviews;
+        QCOMPARE(counted, committed);
     }
     qInfo("%d kills while logging: %ld answers, none lost", kills, committed);
 }

@@ -10,6 +10,7 @@
 #include "vocabulary/word_table.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -72,6 +73,7 @@ private Q_SLOTS:
     void pauseBetweenRoundsSurvivesClicks();
     void progressViewFollowsAnAnswer();
     void answersAreLogged();
+    void logThatCannotBeWritten();
 };
 
 void TstFlashcardWindow::walkThroughATraining()
@@ -330,6 +332,20 @@ void TstFlashcardWindow::answersAreLogged()
     t.answer("n"); // the same word asked again
     QCOMPARE(log->count(), 2);
     QCOMPARE(t.boxes.calls.size(), 1); // said once
+}
+
+// A log where none can be written: said once, and the training goes on as without it.
+void TstFlashcardWindow::logThatCannotBeWritten()
+{
+    Training t;
+    QVERIFY(QDir(t.folder.path()).mkdir("reviews.sqlite"));
+    t.click("bt_start");
+    t.answer("yy");
+    QCOMPARE(t.boxes.calls.size(), 1);
+    QVERIFY(t.boxes.calls[0].text.startsWith(english("review_log_failed").section(' ', 0, 2)));
+    QCOMPARE(t.counters(), QString("2/0 2/3"));
+    t.click("bt_undo");
+    QCOMPARE(t.boxes.calls.size(), 1);
 }
 
 QTEST_MAIN(TstFlashcardWindow)
