@@ -4,7 +4,9 @@
 # window manager, second and later starts (no welcome box). The minimal program runs
 # twice: as an empty window, and with one text label (any window with text makes Qt
 # load its font database first). Prints the medians and the ratios.
-#   bench/startup_bench.sh [BUILD_DIR] [RUNS]
+# With a review log given, it lies in the program folder (it must cost nothing: it is
+# opened at the first answer or selection).
+#   bench/startup_bench.sh [BUILD_DIR] [RUNS] [REVIEW_LOG]
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${1:-$root/build}
 runs=${2:-21}
@@ -13,6 +15,7 @@ X_SESSION_NO_WM=1 x_session_start
 
 dir=$(make_program_folder "$build/app")
 printf '[Tavi]\nmain_glang=ENGLISH\nmain_lang2=100\n' >"$dir/tavi.ini"
+[ -n "${3:-}" ] && cp "$3" "$dir/reviews.sqlite"
 title=$(grep -m1 '^main_txt_title=' "$dir/language.ini" | cut -d= -f2-)
 export HOME=$E2E_TMP
 
