@@ -20,6 +20,7 @@ namespace tavi {
 
 const QColor AboutWindow::LinkColor(0, 0, 255);
 const QColor AboutWindow::HoverColor(255, 0, 0);
+const QString AboutWindow::DictionaryPage = QStringLiteral("https://cc-cedict.org/wiki/");
 
 namespace {
 
@@ -66,10 +67,16 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window)
                       QStringLiteral("Click here to send an email to ") + links::SupportMail);
     txt_www =
         makeLink(this, "txt_www", links::HomePage, QStringLiteral("Click here to surf to our homepage !"));
-    Label4->installEventFilter(this);
-    txt_www->installEventFilter(this);
-    setLinkColor(Label4, LinkColor);
-    setLinkColor(txt_www, LinkColor);
+    // The dictionary's licence, CC BY-SA, asks for credit to its makers: a line beneath
+    // the program's own links, a link like them but in the body's weight.
+    txt_cedict = makeLink(this, "txt_cedict", QString(), QString());
+    QFont creditFont = txt_cedict->font();
+    creditFont.setBold(false);
+    txt_cedict->setFont(creditFont);
+    for (QLabel* link : {Label4, txt_www, txt_cedict}) {
+        link->installEventFilter(this);
+        setLinkColor(link, LinkColor);
+    }
 
     bt_install = new QPushButton(this);
     bt_install->setObjectName(QStringLiteral("bt_install"));
@@ -93,13 +100,14 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     grid->addWidget(Label4, 1, 1, Qt::AlignHCenter);
     grid->addWidget(txt_www, 2, 1, Qt::AlignHCenter);
     grid->addWidget(Picture2, 0, 2, 3, 1, Qt::AlignTop);
+    grid->addWidget(txt_cedict, 3, 0, 1, 3, Qt::AlignHCenter);
     grid->setColumnStretch(1, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(bt_install);
     buttons->addStretch(1);
     buttons->addWidget(bt_ok);
-    grid->addLayout(buttons, 3, 0, 1, 3);
-    grid->setRowMinimumHeight(3, 48);
+    grid->addLayout(buttons, 4, 0, 1, 3);
+    grid->setRowMinimumHeight(4, 48);
     grid->setSizeConstraint(QLayout::SetFixedSize);
     setMinimumWidth(520);
 
@@ -112,6 +120,8 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     bt_ok->setText(LangText(QStringLiteral("about_bt_ok")));
     bt_install->setText(LangText(QStringLiteral("about_bt_install")));
     txt_tavi->setText(LangText(QStringLiteral("about_tavititle")));
+    txt_cedict->setText(LangText(QStringLiteral("about_dictionary")));
+    txt_cedict->setToolTip(LangText(QStringLiteral("about_dictionary_tip")));
 }
 
 void AboutWindow::setLinkColor(QLabel* label, const QColor& color)
@@ -129,15 +139,15 @@ void AboutWindow::showEvent(QShowEvent* event)
 
 void AboutWindow::mouseMoveEvent(QMouseEvent* event)
 {
-    setLinkColor(Label4, LinkColor);
-    setLinkColor(txt_www, LinkColor);
+    for (QLabel* link : {Label4, txt_www, txt_cedict})
+        setLinkColor(link, LinkColor);
     QWidget::mouseMoveEvent(event);
 }
 
 bool AboutWindow::eventFilter(QObject* watched, QEvent* event)
 {
     auto* link = qobject_cast<QLabel*>(watched);
-    if (link && (link == Label4 || link == txt_www)) {
+    if (link && (link == Label4 || link == txt_www || link == txt_cedict)) {
         if (event->type() == QEvent::MouseMove) {
             // Handled here: passed on, it would reach the window's background handler.
             setLinkColor(link, HoverColor);
@@ -146,8 +156,11 @@ bool AboutWindow::eventFilter(QObject* watched, QEvent* event)
         if (event->type() == QEvent::MouseButtonRelease &&
             static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
             link->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
-            const QString target =
-                link == Label4 ? QStringLiteral("mailto: ") + links::SupportMail : links::HomePage;
+            QString target = DictionaryPage;
+            if (link == Label4)
+                target = QStringLiteral("mailto: ") + links::SupportMail;
+            else if (link == txt_www)
+                target = links::HomePage;
             RunFile(target, QString(), 1);
             return true;
         }

@@ -1,5 +1,5 @@
-// The about window: the program's title, the maker's two links, the installation
-// check button and OK.
+// The about window: the program's title, the maker's two links, the credit of the
+// dictionary with its link, the installation check button and OK.
 #pragma once
 
 #include <QWidget>
@@ -16,6 +16,7 @@ public:
 
     static const QColor LinkColor;
     static const QColor HoverColor;
+    static const QString DictionaryPage; // where txt_cedict leads
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -28,6 +29,7 @@ private:
     QLabel* txt_tavi = nullptr;
     QLabel* Label4 = nullptr; // mail link
     QLabel* txt_www = nullptr;
+    QLabel* txt_cedict = nullptr; // the dictionary's credit and licence
     QPushButton* bt_install = nullptr;
     QPushButton* bt_ok = nullptr;
     QLabel* Picture1 = nullptr;

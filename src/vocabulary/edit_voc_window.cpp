@@ -9,6 +9,7 @@
 #include "core/app_state.h"
 #include "core/language.h"
 #include "core/msgbox.h"
+#include "core/settings.h"
 #include "core/window_registry.h"
 #include "sound/pinyin_display.h"
 #include "sound/sound_index.h"
@@ -28,8 +29,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTextBlock>
@@ -44,7 +47,42 @@ QPlainTextEdit* editorOf(UnicodeTextBox* box)
     return box->findChild<QPlainTextEdit*>();
 }
 
+// The fields of a line of the text, trimmed; a line without "+" has one.
+QStringList fieldsOf(const QString& line)
+{
+    QStringList fields = line.split(u'+');
+    for (QString& f : fields)
+        f = f.trimmed();
+    return fields;
+}
+
+constexpr int TranslationLength = 60;
+
 } // namespace
+
+QString entryTranslation(const DictEntry& entry)
+{
+    QString text;
+    for (const QString& sense : entry.senses) {
+        const QString next = text.isEmpty() ? sense : text + QStringLiteral("; ") + sense;
+        if (next.size() > TranslationLength && !text.isEmpty())
+            break;
+        text = next;
+    }
+    if (text.size() > TranslationLength) { // one long sense: cut at a blank
+        const qsizetype blank = text.lastIndexOf(u' ', TranslationLength);
+        text = text.left(blank > 0 ? blank : TranslationLength).trimmed() + QStringLiteral(" …");
+    }
+    return text.replace(u'+', u'＋');
+}
+
+QString entryLine(const DictEntry& entry, bool traditional, const QString& chapter)
+{
+    return QStringList{
+        QStringLiteral("0"),     entry.pinyin, traditional ? entry.traditional : entry.simplified,
+        entryTranslation(entry), chapter,      QString()}
+        .join(QStringLiteral(" + "));
+}
 
 EditVocWindow::EditVocWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 {
@@ -99,6 +137,194 @@ EditVocWindow::EditVocWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     TextBox1->setFocus();
 }
 
+// The dictionary pane, right of the text: a search box, simplified or traditional, the
+// entries found, and Fill in.
+void EditVocWindow::buildLookupPane()
+{
+    lbl_lookup = placedControl<QLabel>(this, "lbl_lookup", LangText(QStringLiteral("edit_lookup")),
+                                       {722, 8, 326, 22}, Band);
+    txt_lookup = placedControl<QLineEdit>(this, "txt_lookup", {722, 32, 326, 30}, Band);
+    txt_lookup->setPlaceholderText(LangText(QStringLiteral("edit_lookup_hint")));
+    QFont chinese = txt_lookup->font();
+    chinese.setFamilies({QStringLiteral("DejaVu Sans"), ChineseFont});
+    chinese.setPointSize(12);
+    txt_lookup->setFont(chinese);
+    op_simplified = placedControl<QRadioButton>(
+        this, "op_simplified", LangText(QStringLiteral("edit_simplified")), {722, 66, 160, 24}, MoveOnly);
+    op_traditional = placedControl<QRadioButton>(
+        this, "op_traditional", LangText(QStringLiteral("edit_traditional")), {886, 66, 160, 24}, MoveOnly);
+    const bool traditional =
+        gkeyValue<bool>(QStringLiteral("R"), QStringLiteral("edit_lookup_traditional"), false, false);
+    (traditional ? op_traditional : op_simplified)->setChecked(true);
+    lst_lookup = placedControl<QListWidget>(this, "lst_lookup", {722, 94, 326, 394});
+    lst_lookup->setFont(chinese);
+    lst_lookup->setWordWrap(true);
+    lst_lookup->setAlternatingRowColors(true);
+    lst_lookup->setSpacing(1);
+    lst_lookup->setToolTip(LangText(QStringLiteral("edit_lookup_insert")));
+    lbl_lookupstate = placedControl<QLabel>(this, "lbl_lookupstate", {722, 494, 326, 22}, Band);
+    bt_fillin = placedControl<QPushButton>(this, "bt_fillin", LangText(QStringLiteral("edit_bt_fillin")),
+                                           {722, 524, 160, 34}, MoveOnly);
+    bt_fillin->setToolTip(LangText(QStringLiteral("edit_fillin_tip")));
+
+    connect(txt_lookup, &QLineEdit::textChanged, this, &EditVocWindow::txt_lookup_Change);
+    connect(txt_lookup, &QLineEdit::returnPressed, this, [this] {
+        if (lst_lookup->count() > 0 && !m_found.isEmpty()) {
+            lst_lookup->setCurrentRow(0);
+            lst_lookup->setFocus();
+        }
+    });
+    for (QRadioButton* op : {op_simplified, op_traditional})
+        connect(op, &QRadioButton::toggled, this, [this](bool on) {
+            if (!on)
+                return;
+            gkeyValue<bool>(QStringLiteral("W"), QStringLiteral("edit_lookup_traditional"),
+                            op_traditional->isChecked(), false);
+            txt_lookup_Change();
+        });
+    connect(lst_lookup, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { insertEntry(lst_lookup->row(item)); });
+    connect(bt_fillin, &QPushButton::clicked, this, &EditVocWindow::bt_fillin_Click);
+    connect(new QShortcut(QKeySequence(Qt::Key_F6), this), &QShortcut::activated, this,
+            &EditVocWindow::bt_fillin_Click);
+    DialogKeys::keepEnter(txt_lookup);
+    DialogKeys::keepEnter(lst_lookup);
+}
+
+const Dictionary* EditVocWindow::dictionary()
+{
+    // Mapped at the first use: a few milliseconds, after which every look-up is quick.
+    lbl_lookupstate->setText(LangText(QStringLiteral("edit_lookup_loading")));
+    lbl_lookupstate->repaint();
+    QString error;
+    const Dictionary* found = programDictionary(&error);
+    lbl_lookupstate->setText(found ? QString() : LangText(QStringLiteral("edit_lookup_missing")).arg(error));
+    return found;
+}
+
+void EditVocWindow::txt_lookup_Change()
+{
+    lst_lookup->clear();
+    m_found.clear();
+    const QString query = txt_lookup->text().trimmed();
+    if (query.isEmpty()) {
+        lbl_lookupstate->clear();
+        return;
+    }
+    const Dictionary* dict = dictionary();
+    if (!dict)
+        return;
+    m_found = dict->lookup(query);
+    const bool traditional = op_traditional->isChecked();
+    for (const DictEntry& e : std::as_const(m_found)) {
+        const QString first = traditional ? e.traditional : e.simplified;
+        const QString other = traditional ? e.simplified : e.traditional;
+        QString text = first;
+        if (other != first)
+            text += QStringLiteral(" [") + other + u']';
+        text += QStringLiteral("   ") + (pinyinDisplay().marks ? pinyinWithMarks(e.pinyin) : e.pinyin) +
+                QStringLiteral("\n") + e.senses.join(QStringLiteral("; "));
+        new QListWidgetItem(text, lst_lookup);
+    }
+    lbl_lookupstate->setText(m_found.isEmpty()
+                                 ? LangText(QStringLiteral("edit_lookup_none"))
+                                 : LangText(QStringLiteral("edit_lookup_count")).arg(m_found.size()));
+}
+
+// A new line after the cursor's (or in its place, when that line is empty), in the chapter
+// of the line above it.
+void EditVocWindow::insertEntry(int index)
+{
+    if (index < 0 || index >= m_found.size())
+        return;
+    QPlainTextEdit* edit = editorOf(TextBox1);
+    QTextCursor cursor = edit->textCursor();
+    QTextBlock block = cursor.block();
+    QString chapter;
+    for (QTextBlock above = block; above.isValid(); above = above.previous()) {
+        const QStringList fields = fieldsOf(above.text());
+        if (fields.size() >= 5 && !fields[4].isEmpty() && above.text() != VocHeader) {
+            chapter = fields[4];
+            break;
+        }
+    }
+    const QString line = entryLine(m_found[index], op_traditional->isChecked(), chapter);
+    cursor.beginEditBlock();
+    if (block.text().trimmed().isEmpty()) {
+        cursor.movePosition(QTextCursor::StartOfBlock);
+        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        cursor.insertText(line);
+    } else {
+        cursor.movePosition(QTextCursor::EndOfBlock);
+        cursor.insertText(QStringLiteral("\n") + line);
+    }
+    cursor.endEditBlock();
+    edit->setTextCursor(cursor);
+    edit->ensureCursorVisible();
+    txt_message->setText(LangText(QStringLiteral("edit_lookup_inserted")));
+}
+
+void EditVocWindow::bt_fillin_Click()
+{
+    QPlainTextEdit* edit = editorOf(TextBox1);
+    const QTextBlock block = edit->textCursor().block();
+    const QStringList fields = fieldsOf(block.text());
+    if (fields.size() < 4 || fields[2].isEmpty() || (!fields[1].isEmpty() && !fields[3].isEmpty())) {
+        txt_message->setText(LangText(QStringLiteral("edit_fillin_nothing")));
+        return;
+    }
+    const Dictionary* dict = dictionary();
+    if (!dict)
+        return;
+    QList<DictEntry> readings = dict->byCharacters(fields[2]);
+    // A reading that agrees with pinyin already there is the one meant.
+    if (!fields[1].isEmpty()) {
+        QList<DictEntry> agreeing;
+        for (const DictEntry& e : std::as_const(readings))
+            if (e.pinyin.compare(QString(fields[1]).remove(u' '), Qt::CaseInsensitive) == 0)
+                agreeing << e;
+        if (!agreeing.isEmpty())
+            readings = agreeing;
+    }
+    if (readings.isEmpty()) {
+        txt_message->setText(LangText(QStringLiteral("edit_fillin_unknown")).arg(fields[2]));
+        return;
+    }
+    if (readings.size() == 1) {
+        fillLine(block.blockNumber(), readings.first());
+        return;
+    }
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("mnu_readings"));
+    for (const DictEntry& e : std::as_const(readings)) {
+        QString text = (pinyinDisplay().marks ? pinyinWithMarks(e.pinyin) : e.pinyin) +
+                       QStringLiteral("   ") + entryTranslation(e);
+        menu.addAction(text.replace(u'&', QStringLiteral("&&")));
+    }
+    const QRect at = edit->cursorRect();
+    const QAction* chosen = menu.exec(edit->viewport()->mapToGlobal(at.bottomLeft()));
+    if (chosen)
+        fillLine(block.blockNumber(), readings[menu.actions().indexOf(const_cast<QAction*>(chosen))]);
+}
+
+void EditVocWindow::fillLine(int blockNumber, const DictEntry& entry)
+{
+    QPlainTextEdit* edit = editorOf(TextBox1);
+    const QTextBlock block = edit->document()->findBlockByNumber(blockNumber);
+    QStringList fields = fieldsOf(block.text());
+    while (fields.size() < 6)
+        fields << QString();
+    if (fields[1].isEmpty())
+        fields[1] = entry.pinyin;
+    if (fields[3].isEmpty())
+        fields[3] = entryTranslation(entry);
+    QTextCursor cursor(block);
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    cursor.insertText(fields.join(QStringLiteral(" + ")));
+    edit->setTextCursor(cursor);
+    txt_message->setText(LangText(QStringLiteral("edit_fillin_done")));
+}
+
 void EditVocWindow::buildControls()
 {
     // Captions and the one-line hints move and widen with the window but keep their
@@ -145,7 +371,8 @@ void EditVocWindow::buildControls()
     bt_cancel = placedControl<QPushButton>(this, "bt_cancel", {458, 524, 120, 34}, MoveOnly);
     bt_ok = placedControl<QPushButton>(this, "bt_ok", {588, 524, 120, 34}, MoveOnly);
     bt_ok->setToolTip(QStringLiteral("Save the vocabulary file and close"));
-    resize(720, 568);
+    buildLookupPane();
+    resize(1060, 568);
     setMinimumSize(360, 284);
 
     setTabOrder(WebBrowser1, TextBox1);
@@ -155,6 +382,11 @@ void EditVocWindow::buildControls()
     setTabOrder(bt_check, bt_syntax);
     setTabOrder(bt_syntax, bt_cancel);
     setTabOrder(bt_cancel, bt_ok);
+    setTabOrder(bt_ok, txt_lookup);
+    setTabOrder(txt_lookup, op_simplified);
+    setTabOrder(op_simplified, op_traditional);
+    setTabOrder(op_traditional, lst_lookup);
+    setTabOrder(lst_lookup, bt_fillin);
 
     connect(TextBox1, &UnicodeTextBox::textChanged, this,
             [this] { txt_message->setText(QStringLiteral("Paste the Chinese characters here ...")); });
@@ -210,7 +442,7 @@ void EditVocWindow::bt_syntax_Click()
 
 void EditVocWindow::bt_check_Click()
 {
-    const QList<Finding> findings = checkVocText(TextBox1->text(), recordingLookup());
+    const QList<Finding> findings = checkVocText(TextBox1->text(), recordingLookup(), dictionary());
     lst_findings->clear();
     const QString lineText = LangText(QStringLiteral("check_line"));
     for (const Finding& f : findings) {

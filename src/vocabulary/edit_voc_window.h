@@ -3,19 +3,30 @@
 #pragma once
 
 #include "ui/cls_form_resize.h"
+#include "vocabulary/dictionary.h"
 
 #include <QWidget>
 
 class QComboBox;
 class QFrame;
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QRadioButton;
 class QToolButton;
 
 namespace tavi {
 
 class UnicodeTextBox;
+
+// A dictionary entry as a line of a vocabulary file: level 0, its pinyin, the simplified
+// or traditional characters, its first senses as the translation (cut at a word boundary
+// to a readable length, a "+" made a full-width one so that it cannot split the line),
+// the chapter given, and no mark.
+QString entryLine(const DictEntry& entry, bool traditional, const QString& chapter);
+// The translation made of an entry's senses, as above.
+QString entryTranslation(const DictEntry& entry);
 
 class EditVocWindow : public QWidget {
     Q_OBJECT
@@ -26,6 +37,9 @@ public:
     void bt_syntax_Click();
     // Check: the vocabulary check over the text as it stands, listed below it.
     void bt_check_Click();
+    // Fill in: the empty pinyin or translation of the line under the cursor, from the
+    // dictionary's entry for its characters; several readings are offered in a menu.
+    void bt_fillin_Click();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -41,6 +55,12 @@ private:
     bool changed() const;
     void showFindingsList(bool shown);
     void goToFinding(int line);
+    void buildLookupPane();
+    // The dictionary, opened at its first use; nullptr when it cannot be (said in the pane).
+    const Dictionary* dictionary();
+    void txt_lookup_Change();
+    void insertEntry(int index);
+    void fillLine(int block, const DictEntry& entry);
 
     QString m_start; // the canonical text of the table the window opened with
     QString m_table; // the canonical text of the table now
@@ -62,6 +82,16 @@ private:
     QPushButton* bt_syntax = nullptr;
     QPushButton* bt_cancel = nullptr;
     QPushButton* bt_ok = nullptr;
+
+    // The dictionary pane.
+    QLabel* lbl_lookup = nullptr;
+    QLineEdit* txt_lookup = nullptr;
+    QRadioButton* op_simplified = nullptr;
+    QRadioButton* op_traditional = nullptr;
+    QListWidget* lst_lookup = nullptr;
+    QLabel* lbl_lookupstate = nullptr;
+    QPushButton* bt_fillin = nullptr;
+    QList<DictEntry> m_found;
 };
 
 } // namespace tavi

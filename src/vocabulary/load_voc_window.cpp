@@ -14,6 +14,7 @@
 #include "ui/check_box_settings.h"
 #include "ui/control.h"
 #include "ui/dialog_keys.h"
+#include "vocabulary/dictionary.h"
 #include "vocabulary/edit_voc_window.h"
 #include "vocabulary/study_selection.h"
 #include "vocabulary/voc_check.h"
@@ -294,7 +295,7 @@ void LoadVocWindow::bt_browse_Click()
     txt_anzvoc->setText(QStringLiteral("--"));
 
     // The check counts its findings while the file is read: a file is read once.
-    VocChecker check(recordingLookup(), false);
+    VocChecker check(recordingLookup(), false, programDictionary());
     switch (const LoadResult read = readVocabularyShowingProgress(
                 this, VocFilePath, [&](QStringView line) { check.addLine(line); })) {
     case LoadResult::Missing:

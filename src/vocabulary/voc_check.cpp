@@ -4,6 +4,7 @@
 #include "core/language.h"
 #include "sound/pinyin_display.h"
 #include "syllables_data.h"
+#include "vocabulary/dictionary.h"
 #include "vocabulary/voc_file.h"
 #include "vocabulary/voc_reader.h"
 
@@ -160,6 +161,31 @@ WordKey wordKey(QStringView characters, QStringView pinyin, QString& letters)
             quint64(qHash(characters, 3)) * 0xC2B2AE3D27D4EB4FULL + quint64(qHash(letters, 4))};
 }
 
+// How a word's pinyin compares with one reading of the dictionary, syllable by
+// syllable, case aside: the same, different only where one side has the neutral tone
+// (or none written), or different.
+enum class Reading { Same, NeutralOnly, Different };
+
+Reading compareReading(const QList<Syllable>& word, QStringView reading, QList<Syllable>& scratch)
+{
+    syllablesOf(reading, scratch);
+    if (scratch.size() != word.size())
+        return Reading::Different;
+    Reading result = Reading::Same;
+    for (qsizetype i = 0; i < word.size(); ++i) {
+        if (asciiSyllable(word[i].letters) != asciiSyllable(scratch[i].letters))
+            return Reading::Different;
+        const QChar a = word[i].tone.isNull() ? QChar(u'0') : word[i].tone;
+        const QChar b = scratch[i].tone.isNull() ? QChar(u'0') : scratch[i].tone;
+        if (a == b)
+            continue;
+        if (a != u'0' && b != u'0')
+            return Reading::Different;
+        result = Reading::NeutralOnly;
+    }
+    return result;
+}
+
 } // namespace
 
 const QSet<QString>& mandarinSyllables()
@@ -184,17 +210,21 @@ struct VocChecker::Data {
     QList<Finding> findings;
     qsizetype count = 0;
     QHash<WordKey, int> seen; // the line each word was first seen on
+    const Dictionary* dictionary = nullptr;
     QList<Syllable> syllables;
+    QList<Syllable> readingSyllables;
     QString name;
     QString letters;
     bool headerSeen = false;
     int number = 0;
 };
 
-VocChecker::VocChecker(RecordingLookup hasRecording, bool keepFindings) : d(std::make_unique<Data>())
+VocChecker::VocChecker(RecordingLookup hasRecording, bool keepFindings, const Dictionary* dictionary)
+    : d(std::make_unique<Data>())
 {
     d->hasRecording = std::move(hasRecording);
     d->keep = keepFindings;
+    d->dictionary = dictionary;
 }
 
 VocChecker::~VocChecker() = default;
@@ -282,6 +312,23 @@ void VocChecker::addLine(QStringView whole)
                 report(Finding::Kind::NoRecording, [&] { return QStringList{s.text.toString()}; });
         }
     }
+    // Against the dictionary: a word it does not know is no finding.
+    if (d->dictionary && !chars.isEmpty()) {
+        const QList<DictEntry> entries = d->dictionary->byCharacters(chars.toString());
+        Reading best = entries.isEmpty() ? Reading::Same : Reading::Different;
+        for (const DictEntry& e : entries)
+            best = std::min(best, compareReading(syllables, e.pinyin, d->readingSyllables));
+        if (best != Reading::Same)
+            report(best == Reading::NeutralOnly ? Finding::Kind::DictionaryNeutral
+                                                : Finding::Kind::DictionaryPinyin,
+                   [&] {
+                       QStringList readings;
+                       for (const DictEntry& e : entries)
+                           if (!readings.contains(e.pinyin))
+                               readings << e.pinyin;
+                       return QStringList{readings.join(QStringLiteral(" / "))};
+                   });
+    }
     // Twice: the same characters with the same pinyin (case and blanks aside).
     const WordKey key = wordKey(chars, pinyin, d->letters);
     if (const auto earlier = d->seen.constFind(key); earlier != d->seen.constEnd())
@@ -290,10 +337,11 @@ void VocChecker::addLine(QStringView whole)
         d->seen.insert(key, number);
 }
 
-QList<Finding> checkVocText(const QString& text, const RecordingLookup& hasRecording)
+QList<Finding> checkVocText(const QString& text, const RecordingLookup& hasRecording,
+                            const Dictionary* dictionary)
 {
     // Lines end at CR, LF or CR LF, as the editor shows them: cut as a file is read.
-    VocChecker check(hasRecording);
+    VocChecker check(hasRecording, true, dictionary);
     QString crOnly = text;
     LineEnds().normalise(crOnly);
     VocCutter cut([](QStringView) {}, [&](QStringView line) { check.addLine(line); });
@@ -304,15 +352,18 @@ QList<Finding> checkVocText(const QString& text, const RecordingLookup& hasRecor
 
 QString findingText(const Finding& finding)
 {
-    static const char* const keys[] = {"check_unknown_syllable", "check_no_tone",   "check_count",
-                                       "check_no_recording",     "check_duplicate", "check_no_plus",
-                                       "check_empty_pinyin"};
+    static const char* const keys[] = {
+        "check_unknown_syllable", "check_no_tone",    "check_count",
+        "check_no_recording",     "check_duplicate",  "check_no_plus",
+        "check_empty_pinyin",     "check_dictionary", "check_dictionary_neutral"};
     QString text = LangText(QLatin1String(keys[static_cast<int>(finding.kind)]));
     for (const QString& a : finding.args) {
         // A syllable is named as the file has it, the name of its recording; with marks
         // on, as the learner reads it too.
-        const QString marked =
-            finding.kind == Finding::Kind::NoRecording && pinyinDisplay().marks ? pinyinWithMarks(a) : a;
+        const bool pinyin = finding.kind == Finding::Kind::NoRecording ||
+                            finding.kind == Finding::Kind::DictionaryPinyin ||
+                            finding.kind == Finding::Kind::DictionaryNeutral;
+        const QString marked = pinyin && pinyinDisplay().marks ? pinyinWithMarks(a) : a;
         text = text.arg(marked == a ? a : a + QStringLiteral(" (") + marked + u')');
     }
     return text;

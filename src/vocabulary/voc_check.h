@@ -2,7 +2,8 @@
 // a vocabulary text line by line, as the user sees it in the editor, and reports per word
 // line a syllable that Mandarin does not have, one without its tone digit, a syllable
 // count that differs from the characters, a recording that is missing, a word typed twice,
-// a line without any "+", and a word without pinyin.
+// a line without any "+", a word without pinyin, and, with a dictionary, pinyin that
+// none of the dictionary's readings of the characters has.
 #pragma once
 
 #include <QList>
@@ -14,8 +15,20 @@
 
 namespace tavi {
 
+class Dictionary;
+
 struct Finding {
-    enum class Kind { UnknownSyllable, NoTone, CountMismatch, NoRecording, Duplicate, NoPlus, EmptyPinyin };
+    enum class Kind {
+        UnknownSyllable,
+        NoTone,
+        CountMismatch,
+        NoRecording,
+        Duplicate,
+        NoPlus,
+        EmptyPinyin,
+        DictionaryPinyin,  // no reading of the characters has these syllables and tones
+        DictionaryNeutral, // a reading differs only where one side has the neutral tone
+    };
     Kind kind;
     int line;           // 1-based, in the text
     QString characters; // the CHAR field of that line
@@ -32,7 +45,8 @@ using RecordingLookup = std::function<bool(const QString& fileName)>;
 // keepFindings only their count is kept.
 class VocChecker {
 public:
-    explicit VocChecker(RecordingLookup hasRecording = {}, bool keepFindings = true);
+    explicit VocChecker(RecordingLookup hasRecording = {}, bool keepFindings = true,
+                        const Dictionary* dictionary = nullptr);
     ~VocChecker();
     VocChecker(const VocChecker&) = delete;
     VocChecker& operator=(const VocChecker&) = delete;
@@ -47,8 +61,10 @@ private:
 };
 
 // The findings of a vocabulary text (its first line, when it is a header, is not a
-// word); without a lookup the recordings are not checked.
-QList<Finding> checkVocText(const QString& text, const RecordingLookup& hasRecording = {});
+// word); without a lookup the recordings are not checked, without a dictionary the
+// readings.
+QList<Finding> checkVocText(const QString& text, const RecordingLookup& hasRecording = {},
+                            const Dictionary* dictionary = nullptr);
 
 // The standard Mandarin syllables without tone, ü written as v.
 const QSet<QString>& mandarinSyllables();

@@ -4,6 +4,7 @@
 #include "core/app_state.h"
 #include "core/ini_store.h"
 #include "sound/missing_sound_log.h"
+#include "vocabulary/dictionary.h"
 #include "vocabulary/voc_file.h"
 #include "vocabulary/word_table.h"
 
@@ -24,6 +25,27 @@ QString shippedData(const QString& name)
 QString shippedText(const QString& section, const QString& key)
 {
     return ini::read(shippedData(QStringLiteral("language.ini")), section, key);
+}
+
+void buildSmallDictionary(const QString& folder)
+{
+    const QString lines = QDir(folder).filePath(QStringLiteral("cedict.u8"));
+    QFile f(lines);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("# CC-CEDICT\n"
+            "你好 你好 [ni3 hao3] /hello; hi/\n"
+            "謝謝 谢谢 [xie4 xie5] /to thank/thanks/thank you/\n"
+            "再見 再见 [zai4 jian4] /goodbye/see you again later/\n"
+            "行 行 [hang2] /row; line/commercial firm/\n"
+            "行 行 [heng2] /used in 道行[dao4 heng2]/\n"
+            "行 行 [xing2] /to walk; to go; to travel/capable; competent/\n"
+            "銀行 银行 [yin2 hang2] /bank/\n"
+            "東西 东西 [dong1 xi1] /east and west/\n"
+            "東西 东西 [dong1 xi5] /thing; stuff/person/\n");
+    f.close();
+    QString error;
+    QVERIFY2(buildDictionaryIndex(lines, QDir(folder).filePath(QStringLiteral("cedict.idx")), &error),
+             qPrintable(error));
 }
 
 void rowsOf(const char* column, std::initializer_list<const char*> texts)

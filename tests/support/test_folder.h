@@ -62,6 +62,10 @@ inline const QList<VocRow> kTrainingWords = {{"8", "ni3hao3", "你好", "hello",
                                              {"1", "xie4xie0", "谢谢", "thank you", "1", ""},
                                              {"0", "zai4jian4", "再见", "goodbye", "1", ""}};
 
+// A small dictionary as cedict.idx in the folder, built from real lines: 你好, 谢谢,
+// 再见, 行 (three readings), 银行 [銀行], 东西 (dong1xi1 and dong1xi0).
+void buildSmallDictionary(const QString& folder);
+
 // A data column of that name, with a row for each text, named by it.
 void rowsOf(const char* column, std::initializer_list<const char*> texts);
 

@@ -12,9 +12,12 @@
 #include <QComboBox>
 #include <QFile>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QTest>
 #include <QTextBlock>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace tavi;
@@ -73,6 +76,7 @@ private Q_SLOTS:
     void fontSizeTakesEffectAtRefresh();
     void hintsAndFindings();
     void pinyinInToneColours();
+    void dictionaryPane();
 };
 
 void TstEditVocWindow::okWritesTheFileInCanonicalForm()
@@ -254,6 +258,73 @@ void TstEditVocWindow::pinyinInToneColours()
     notifier.set({});
     for (int n = 0; n <= lines.size(); ++n)
         QCOMPARE(line(n), QString());
+}
+
+// The dictionary pane: a look-up by pinyin, the entry inserted with the keyboard in the
+// chapter of the line above and read back from the file; fill-in with one reading and with
+// several (offered in a menu); the traditional choice kept.
+void TstEditVocWindow::dictionaryPane()
+{
+    for (const char* language : {"ENGLISH", "GERMAN"}) {
+        Editor e(false);
+        LanguageSection = language;
+        buildSmallDictionary(e.folder.path());
+        e.open();
+        QTextCursor cursor(e.edit()->document()->findBlockByNumber(2)); // 谢谢, chapter 1
+        e.edit()->setTextCursor(cursor);
+        e.type("txt_lookup", "ni hao");
+        auto* list = e.child<QListWidget>("lst_lookup");
+        QCOMPARE(list->count(), 1);
+        QVERIFY(list->item(0)->text().startsWith("你好   ni3hao3\nhello; hi"));
+        e.type("txt_lookup", "行");
+        QCOMPARE(list->count(), 3); // its three readings
+        e.type("txt_lookup", "yinhang");
+        QCOMPARE(list->count(), 1);
+        QVERIFY(
+            list->item(0)->text().startsWith("银行 [銀行]   yin2hang2\nbank")); // with its traditional form
+        e.screenshot(QString("editor_dictionary_") + language);
+        if (QString(language) == "GERMAN")
+            continue;
+        list->setCurrentRow(0);
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(e.edit()->document()->findBlockByNumber(3).text(),
+                 QString("0 + yin2hang2 + 银行 + bank + 1 + "));
+
+        // Fill in: one reading, then 行 with three, of which the menu's second is taken.
+        e.edit()->textCursor().insertText("\n0 + + 谢谢 + + 2 +\n5 + + 行 + + 2 + x");
+        e.edit()->setTextCursor(QTextCursor(e.edit()->document()->findBlockByNumber(4)));
+        e.click("bt_fillin");
+        QCOMPARE(e.edit()->document()->findBlockByNumber(4).text(),
+                 QString("0 + xie4xie0 + 谢谢 + to thank; thanks; thank you + 2 + "));
+        e.edit()->setTextCursor(QTextCursor(e.edit()->document()->findBlockByNumber(5)));
+        QStringList offered;
+        QTimer menuShown; // the readings' menu, answered as a learner does: Down, Enter
+        QObject::connect(&menuShown, &QTimer::timeout, [&] {
+            auto* menu = e.window->findChild<QMenu*>("mnu_readings");
+            if (!menu || !menu->isVisible())
+                return;
+            menuShown.stop();
+            for (QAction* a : menu->actions())
+                offered << a->text();
+            menu->setActiveAction(menu->actions()[1]);
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        menuShown.start(10);
+        e.click("bt_fillin");
+        QCOMPARE(offered.size(), 3);
+        QVERIFY(offered[0].startsWith("hang2"));
+        QCOMPARE(e.edit()->document()->findBlockByNumber(5).text(),
+                 QString("5 + heng2 + 行 + used in 道行[dao4 heng2] + 2 + x"));
+
+        // Traditional characters for what is inserted, remembered.
+        e.child<QRadioButton>("op_traditional")->setChecked(true);
+        QCOMPARE(e.stored("edit_lookup_traditional"), QString("True"));
+        QVERIFY(list->item(0)->text().startsWith("銀行 [银行]"));
+        e.click("bt_ok");
+        QCOMPARE(VocTable[2][CHAR] + VocTable[2][PINYIN] + VocTable[2][TRANSLATION] + VocTable[2][CHAPTER],
+                 QString("银行yin2hang2bank1"));
+        QCOMPARE(VocTable[3][PINYIN] + VocTable[4][PINYIN], QString("xie4xie0heng2"));
+    }
 }
 
 QTEST_MAIN(TstEditVocWindow)

@@ -3,6 +3,7 @@
 #include "core/app_state.h"
 #include "sound/pinyin_display.h"
 #include "support/test_folder.h"
+#include "vocabulary/dictionary.h"
 #include "vocabulary/voc_check.h"
 
 #include <QDir>
@@ -17,6 +18,7 @@ class TstVocCheck : public QObject {
 private Q_SLOTS:
     void eachKindOfTypo();
     void theSoundPackHasEverySyllable();
+    void againstTheDictionary();
 };
 
 void TstVocCheck::eachKindOfTypo()
@@ -74,6 +76,34 @@ void TstVocCheck::theSoundPackHasEverySyllable()
             inPack.insert(base);
     }
     QCOMPARE(inPack, mandarinSyllables());
+}
+
+// With the dictionary: a wrong tone, a neutral tone against a written one (milder), a word
+// it does not know, traditional characters, a word with two readings, case and blanks.
+void TstVocCheck::againstTheDictionary()
+{
+    TestProgramFolder folder;
+    buildSmallDictionary(folder.path());
+    const Dictionary* dictionary = programDictionary();
+    QVERIFY(dictionary);
+    const QString text = "1 + ni3hao4 + 你好 + hello + 1 + \r"      // 1 a wrong tone
+                         "1 + xie4xie4 + 谢谢 + thanks + 1 + \r"    // 2 a neutral tone written
+                         "1 + xie4 xie0 + 謝謝 + thanks + 1 + \r"   // 3 traditional, clean
+                         "1 + zai4jian0 + 再见 + bye + 1 + \r"      // 4 a written tone left neutral
+                         "1 + Dong1xi0 + 东西 + thing + 1 + \r"     // 5 one of two readings, clean
+                         "1 + dong3xi1 + 东西 + east-west + 1 + \r" // 6 neither reading
+                         "1 + hao3 + 好 + good + 1 + \r"            // 7 unknown to this dictionary
+                         "1 + xing3 + 行 + ok + 1 + \r";            // 8 wrong
+    const QList<Finding> found = checkVocText(text, {}, dictionary);
+    const QList<Finding> expected = {
+        {Kind::DictionaryPinyin, 1, "你好", {"ni3hao3"}},
+        {Kind::DictionaryNeutral, 2, "谢谢", {"xie4xie0"}},
+        {Kind::DictionaryNeutral, 4, "再见", {"zai4jian4"}},
+        {Kind::DictionaryPinyin, 6, "东西", {"dong1xi1 / dong1xi0"}},
+        {Kind::DictionaryPinyin, 8, "行", {"hang2 / heng2 / xing2"}},
+    };
+    QCOMPARE(found, expected);
+    QCOMPARE(findingText(found[0]), english("check_dictionary").arg("ni3hao3"));
 }
 
 QTEST_GUILESS_MAIN(TstVocCheck)
