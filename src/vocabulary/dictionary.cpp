@@ -590,8 +590,12 @@ struct Dictionary::Index {
 
     QByteArrayView pinyinOf(quint32 id) const
     {
-        const QList<QByteArrayView> fields = splitBytes(entryText(id), FieldSeparator);
-        return fields.size() == 4 ? fields[2] : QByteArrayView();
+        // The third field, found without splitting: the check asks this of every word.
+        const QByteArrayView t = entryText(id);
+        const qsizetype a = t.indexOf(FieldSeparator);
+        const qsizetype b = a < 0 ? -1 : t.indexOf(FieldSeparator, a + 1);
+        const qsizetype c = b < 0 ? -1 : t.indexOf(FieldSeparator, b + 1);
+        return c < 0 ? QByteArrayView() : t.sliced(b + 1, c - b - 1);
     }
 
     // 0 when a gloss of the entry is the phrase, 1 when a sense holds its words in a
@@ -804,6 +808,26 @@ QList<DictEntry> Dictionary::byCharacters(const QString& characters) const
             entries << std::move(*e);
     }
     return entries;
+}
+
+QStringList Dictionary::readings(const QString& characters) const
+{
+    QStringList found;
+    if (!m_index || characters.isEmpty())
+        return found;
+    const QByteArray key = characters.toUtf8();
+    for (const int t : {Simplified, Traditional}) {
+        const Index& index = *m_index;
+        const quint32 i = index.lowerBound(t, key);
+        if (i >= index.tables[t].keys || index.key(t, i) != key)
+            continue;
+        for (const quint32 id : index.postings(t, i)) {
+            const QString reading = QString::fromUtf8(index.pinyinOf(id));
+            if (!found.contains(reading))
+                found << reading;
+        }
+    }
+    return found;
 }
 
 const Dictionary* programDictionary(QString* error)

@@ -53,6 +53,9 @@ public:
     // Every entry whose simplified or traditional headword is exactly characters: its
     // readings, for filling in a line and for the vocabulary check.
     QList<DictEntry> byCharacters(const QString& characters) const;
+    // Only the readings of those entries, each once, in their order: what the check needs
+    // of every word of a file.
+    QStringList readings(const QString& characters) const;
 
 private:
     struct Index;

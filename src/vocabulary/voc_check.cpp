@@ -161,6 +161,27 @@ WordKey wordKey(QStringView characters, QStringView pinyin, QString& letters)
             quint64(qHash(characters, 3)) * 0xC2B2AE3D27D4EB4FULL + quint64(qHash(letters, 4))};
 }
 
+// The letters of two syllables alike, case aside, ü written as ü, v or u: (no copies:
+// the check compares every word of a file with its readings).
+bool sameLetters(QStringView a, QStringView b)
+{
+    const auto next = [](QStringView s, qsizetype& i) -> char16_t {
+        char16_t c = QChar::toLower(s[i++].unicode());
+        if (c == u'ü' || c == u'v')
+            return u'v';
+        if (c == u'u' && i < s.size() && s[i] == u':') {
+            ++i;
+            return u'v';
+        }
+        return c;
+    };
+    qsizetype i = 0, j = 0;
+    while (i < a.size() && j < b.size())
+        if (next(a, i) != next(b, j))
+            return false;
+    return i == a.size() && j == b.size();
+}
+
 // How a word's pinyin compares with one reading of the dictionary, syllable by
 // syllable, case aside: the same, different only where one side has the neutral tone
 // (or none written), or different.
@@ -173,7 +194,7 @@ Reading compareReading(const QList<Syllable>& word, QStringView reading, QList<S
         return Reading::Different;
     Reading result = Reading::Same;
     for (qsizetype i = 0; i < word.size(); ++i) {
-        if (asciiSyllable(word[i].letters) != asciiSyllable(scratch[i].letters))
+        if (!sameLetters(word[i].letters, scratch[i].letters))
             return Reading::Different;
         const QChar a = word[i].tone.isNull() ? QChar(u'0') : word[i].tone;
         const QChar b = scratch[i].tone.isNull() ? QChar(u'0') : scratch[i].tone;
@@ -314,20 +335,14 @@ void VocChecker::addLine(QStringView whole)
     }
     // Against the dictionary: a word it does not know is no finding.
     if (d->dictionary && !chars.isEmpty()) {
-        const QList<DictEntry> entries = d->dictionary->byCharacters(chars.toString());
-        Reading best = entries.isEmpty() ? Reading::Same : Reading::Different;
-        for (const DictEntry& e : entries)
-            best = std::min(best, compareReading(syllables, e.pinyin, d->readingSyllables));
+        const QStringList readings = d->dictionary->readings(chars.toString());
+        Reading best = readings.isEmpty() ? Reading::Same : Reading::Different;
+        for (const QString& reading : readings)
+            best = std::min(best, compareReading(syllables, reading, d->readingSyllables));
         if (best != Reading::Same)
             report(best == Reading::NeutralOnly ? Finding::Kind::DictionaryNeutral
                                                 : Finding::Kind::DictionaryPinyin,
-                   [&] {
-                       QStringList readings;
-                       for (const DictEntry& e : entries)
-                           if (!readings.contains(e.pinyin))
-                               readings << e.pinyin;
-                       return QStringList{readings.join(QStringLiteral(" / "))};
-                   });
+                   [&] { return QStringList{readings.join(QStringLiteral(" / "))}; });
     }
     // Twice: the same characters with the same pinyin (case and blanks aside).
     const WordKey key = wordKey(chars, pinyin, d->letters);
