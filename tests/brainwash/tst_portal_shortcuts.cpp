@@ -4,6 +4,7 @@
 #include "platform/portal_shortcuts.h"
 
 #include <QDBusConnection>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,8 +22,21 @@ struct Bus {
 
     Bus()
     {
+        // No service directories: a desktop portal installed on this machine must not be
+        // started on this bus in place of the stand-in.
+        QFile config(folder.filePath(QStringLiteral("bus.conf")));
+        if (!config.open(QIODevice::WriteOnly) ||
+            !config.write(
+                "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\" "
+                "\"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
+                "<busconfig><type>session</type><listen>unix:tmpdir=/tmp</listen>"
+                "<policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
+                "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>\n"))
+            qFatal("cannot write the bus configuration");
+        config.close();
         daemon.start(QStringLiteral("dbus-daemon"),
-                     {"--session", "--nofork", "--print-address", "--address=unix:dir=" + folder.path()});
+                     {"--config-file=" + config.fileName(), "--nofork", "--print-address",
+                      "--address=unix:dir=" + folder.path()});
         if (!daemon.waitForReadyRead(5000))
             qFatal("dbus-daemon did not start (Debian package dbus-daemon)");
         const QString address = QString::fromUtf8(daemon.readLine()).trimmed();
