@@ -21,6 +21,7 @@ packages=(
     libbenchmark-dev                                # benchmarks
     xvfb openbox xdotool imagemagick x11-utils      # end-to-end tests in a real X server
     weston xwayland dbus-daemon                     # ... in a Wayland session; a private session bus
+    ibus ibus-libpinyin python3-pyatspi x11-xserver-utils # ... pinyin typed through IBus; windows read by AT-SPI; xset
     desktop-file-utils appstream dpkg-dev           # checking the installed program and its package
     clang-format                                    # the format check (scripts/check_format.sh)
 )
