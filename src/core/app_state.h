@@ -12,7 +12,7 @@ inline QString LanguageFile;    // ProgramFolder/language.ini
 inline QString SettingsFile;    // ProgramFolder/tavi.ini
 inline QString SettingsSection; // "Tavi"
 inline QString SoundFolder;     // ProgramFolder/sound/ (with the trailing separator)
-// The installed program's read-only files (sound/, chars.dat, cards.jpg) where the
+// The installed program's read-only files (sound/, chars.dat, cards.jpg, cedict.idx) where the
 // program folder has none of its own; the program folder itself in a build folder.
 inline QString SharedFolder;
 inline QString LanguageSection; // "ENGLISH", "GERMAN" or "NEW"
