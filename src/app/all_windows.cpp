@@ -11,6 +11,8 @@
 #include "training/auto_flash_window.h"
 #include "training/flashcard_window.h"
 #include "vocabulary/edit_voc_window.h"
+#include "vocabulary/export_window.h"
+#include "vocabulary/import_window.h"
 #include "vocabulary/load_voc_window.h"
 #include "vocabulary/progress_window.h"
 
@@ -21,6 +23,8 @@ void registerAllWindows(WindowRegistry& registry)
     registry.add(QStringLiteral("frm_about"), [] { return new AboutWindow; });
     registry.add(QStringLiteral("loadvoc"), [] { return new LoadVocWindow; });
     registry.add(QStringLiteral("frm_editvoc"), [] { return new EditVocWindow; });
+    registry.add(QStringLiteral("frm_import"), [] { return new ImportWindow; });
+    registry.add(QStringLiteral("frm_export"), [] { return new ExportWindow; });
     registry.add(QStringLiteral("frm_progress"), [] { return new ProgressWindow; });
     registry.add(QStringLiteral("flashcard"), [] { return new FlashcardWindow; });
     registry.add(QStringLiteral("autoflash"), [] { return new AutoFlashWindow; });

@@ -272,7 +272,7 @@ void LoadVocWindow::load_settings(const QString& mode)
         gkeyValue<QString>(mode, QStringLiteral("load_vocfilewpath"), VocFilePath, defaultVocFile());
 }
 
-void LoadVocWindow::bt_browse_Click()
+void LoadVocWindow::clearCounts()
 {
     lbl_findings->hide();
     txt_anz_allvoc->setText(QStringLiteral("--"));
@@ -280,6 +280,11 @@ void LoadVocWindow::bt_browse_Click()
     StudyCount = -1;
     for (QLineEdit* count : {txt_anzvoc, txt_due, txt_new})
         count->setText(QStringLiteral("--"));
+}
+
+void LoadVocWindow::bt_browse_Click()
+{
+    clearCounts();
 
     OpenFileDialogService* dialog = services().fileDialog;
     if (!dialog)
@@ -287,12 +292,22 @@ void LoadVocWindow::bt_browse_Click()
     const QString chosen =
         dialog->getOpenFileName(m_dialogTitle, VocFilePath,
                                 {QStringLiteral("All Files (*.*)"), QStringLiteral("Text files (*.txt)")});
-    if (chosen.isEmpty())
-        return;
-    VocFilePath = chosen;
+    if (!chosen.isEmpty())
+        readFile(chosen);
+}
+
+void LoadVocWindow::openFile(const QString& path)
+{
+    // As Browse with the file chosen, then Select with the stored filters: ready for OK.
+    if (readFile(path))
+        voc_to_array_Click();
+}
+
+bool LoadVocWindow::readFile(const QString& path)
+{
+    clearCounts();
+    VocFilePath = path;
     txt_vocfile->setText(VocFilePath);
-    StudyCount = -1;
-    txt_anzvoc->setText(QStringLiteral("--"));
 
     // The check counts its findings while the file is read: a file is read once.
     VocChecker check(recordingLookup(), false, programDictionary());
@@ -300,16 +315,16 @@ void LoadVocWindow::bt_browse_Click()
                 this, VocFilePath, [&](QStringView line) { check.addLine(line); })) {
     case LoadResult::Missing:
         MsgBox(QStringLiteral("Can not find this file"), vbExclamation);
-        return;
+        return false;
     case LoadResult::Unreadable:
     case LoadResult::TooLarge:
         MsgBox(loadFailureText(read) + u'\n' + VocFilePath, vbExclamation);
-        return;
+        return false;
     case LoadResult::Empty:
         txt_anz_allvoc->setText(QStringLiteral("0"));
         txt_anz_allvoc_2->setText(QStringLiteral("0"));
         MsgBox(LangText(QStringLiteral("load_file_empty")) + u'\n' + VocFilePath, vbExclamation);
-        return;
+        return false;
     case LoadResult::Loaded:
         break;
     }
@@ -331,6 +346,7 @@ void LoadVocWindow::bt_browse_Click()
     }
     focusNext(voc_to_array);
     close1->setDefault(true); // Enter still means OK
+    return true;
 }
 
 void LoadVocWindow::voc_to_array_Click()

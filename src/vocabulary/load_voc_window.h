@@ -27,6 +27,8 @@ public:
 
     // The default vocabulary file for the interface language.
     static QString defaultVocFile();
+    // Reads the file as if chosen with Browse and selects its words with the filters shown.
+    void openFile(const QString& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -36,6 +38,8 @@ private:
     void buildSelectionFrame();
     void load_settings(const QString& mode);
     void bt_browse_Click();
+    void clearCounts();
+    bool readFile(const QString& path);
     void voc_to_array_Click();
     void close1_Click();
 

@@ -942,6 +942,24 @@ ImportRefusal readImportFile(const QString& path, QByteArray& bytes)
     return ImportRefusal::None;
 }
 
+bool isVocabularyText(QByteArrayView bytes)
+{
+    // Lines of six fields joined by "+", no tab among them, after an optional header line.
+    const QString text = vocTextFromBytes(bytes.first(std::min<qsizetype>(bytes.size(), 64 * 1024)));
+    int lines = 0;
+    int wordLines = 0;
+    for (const QStringView line : QStringView(text).tokenize(u'\r', Qt::SkipEmptyParts)) {
+        if (line.trimmed().isEmpty())
+            continue;
+        if (lines == 0 && wordLines == 0 && line.toString().simplified().compare(VocHeader, Qt::CaseInsensitive) == 0)
+            return true;
+        wordLines += !line.contains(u'\t') && line.count(u'+') == VocColumns - 1;
+        if (++lines == 20)
+            break;
+    }
+    return lines > 0 && wordLines * 5 >= lines * 4;
+}
+
 QString importText(QByteArrayView bytes, ImportEncoding encoding)
 {
     return decodeBytes(bytes, encoding, false);

@@ -55,6 +55,10 @@ ImportRefusal readImportFile(const QString& path, QByteArray& bytes);
 // MaxVocFileSize, binary data, and a file whose first part gives no word.
 ImportDetection detectImport(QByteArrayView bytes);
 
+// Whether the bytes are a vocabulary file of this program's own (its header line, or
+// lines of six fields joined by "+"), which is read rather than imported.
+bool isVocabularyText(QByteArrayView bytes);
+
 // The text of the bytes without a byte-order mark.
 QString importText(QByteArrayView bytes, ImportEncoding encoding);
 
