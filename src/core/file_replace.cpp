@@ -1,5 +1,6 @@
 #include "core/file_replace.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
@@ -57,6 +58,16 @@ QString savedFile(const QString& path)
         return path;
     const QString canonical = info.canonicalFilePath(); // the end of the chain
     return canonical.isEmpty() ? info.symLinkTarget() : canonical;
+}
+
+bool sameFile(const QString& a, const QString& b)
+{
+    const auto written = [](const QString& path) {
+        const QFileInfo file(savedFile(path));
+        const QString canonical = file.canonicalFilePath();
+        return canonical.isEmpty() ? QDir::cleanPath(file.absoluteFilePath()) : canonical;
+    };
+    return written(a) == written(b);
 }
 
 bool replaceFile(const QString& path, QByteArrayView bytes, QString* error, Backup backup)

@@ -16,6 +16,10 @@ namespace tavi {
 // symbolic links ends at (replacing a link by a file would fork the user's file).
 QString savedFile(const QString& path);
 
+// Whether two paths name the same file, through their links and however spelled; a file
+// that does not exist yet is named by its absolute path.
+bool sameFile(const QString& a, const QString& b);
+
 enum class Backup { None, Keep };
 
 // Writes bytes as the new content of savedFile(path). An existing file keeps its mode,

@@ -16,6 +16,15 @@ QString LangText(const QString& key)
     return t;
 }
 
+QLocale interfaceLocale()
+{
+    if (LanguageSection == u"GERMAN")
+        return QLocale(QLocale::German, QLocale::Germany);
+    if (LanguageSection == u"ENGLISH")
+        return QLocale(QLocale::English, QLocale::UnitedKingdom);
+    return QLocale::system();
+}
+
 QString helpPageFor(const QString& languageSection)
 {
     if (languageSection == u"GERMAN")

@@ -132,6 +132,8 @@ void MainWindow::buildMenus()
     QMenuBar* bar = menuBar();
     QMenu* file = addMenu(bar, "mnu_file", QStringLiteral("&File"));
     mnu_loadvoc = addItem(file, "mnu_loadvoc");
+    mnu_import = addItem(file, "mnu_import");
+    mnu_export = addItem(file, "mnu_export");
     addSeparator(file, "kk");
     mnu_exit = addItem(file, "mnu_exit");
 
@@ -244,6 +246,8 @@ void MainWindow::connectCommands()
             connect(a, &QAction::triggered, this, handler);
     };
     both(open_loadvoc, mnu_loadvoc, [this] { openWindow(QStringLiteral("loadvoc")); });
+    both(nullptr, mnu_import, [this] { openWindow(QStringLiteral("frm_import")); });
+    both(nullptr, mnu_export, [this] { openWindow(QStringLiteral("frm_export")); });
     both(go_flash, mnu_flash,
          [this] { openWindow(QStringLiteral("flashcard"), QStringLiteral("main_txt_status_flash")); });
     both(autovoc, mnu_autostudy,
@@ -362,6 +366,8 @@ void MainWindow::init_main_window()
     setCaption(autovoc, mnu_autostudy, QStringLiteral("main_bt_autovoc"));
     setCaption(nullptr, mnu_exit, QStringLiteral("main_end"));
     setCaption(open_loadvoc, mnu_loadvoc, QStringLiteral("main_loadvoc"));
+    setCaption(nullptr, mnu_import, QStringLiteral("main_mnu_import"));
+    setCaption(nullptr, mnu_export, QStringLiteral("main_mnu_export"));
     setCaption(bt_about, mnu_about, QStringLiteral("main_bt_about"));
     setCaption(bt_game1, mnu_memory, QStringLiteral("main_bt_game1"));
     setCaption(bt_edit, mnu_edit, QStringLiteral("main_bt_edit"));
@@ -390,7 +396,7 @@ void MainWindow::setCaption(QPushButton* button, QAction* item, const QString& k
 void MainWindow::unload_windows()
 {
     for (const char* name : {"frm_brain", "loadvoc", "flashcard", "frm_speakpinyin", "autoflash", "frm_about",
-                             "frm_progress", "frm_pinyindisplay"})
+                             "frm_progress", "frm_pinyindisplay", "frm_import", "frm_export"})
         windows().unload(QLatin1String(name));
     show();
 }
@@ -411,6 +417,7 @@ void MainWindow::setEditEnabled(bool enabled)
 {
     bt_edit->setEnabled(enabled);
     mnu_edit->setEnabled(enabled);
+    mnu_export->setEnabled(enabled); // what the editor works on: the whole file
 }
 
 void MainWindow::setStatus(const QString& text)

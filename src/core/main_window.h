@@ -84,6 +84,8 @@ private:
 
     // Menu items
     QAction* mnu_loadvoc = nullptr;
+    QAction* mnu_import = nullptr;
+    QAction* mnu_export = nullptr;
     QAction* mnu_exit = nullptr;
     QAction* mnu_flash = nullptr;
     QAction* mnu_autostudy = nullptr;

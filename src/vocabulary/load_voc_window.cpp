@@ -82,6 +82,9 @@ void LoadVocWindow::buildFileFrame()
     bt_browse = newControl<QPushButton>(Frame1, "bt_browse");
     bt_browse->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     bt_browse->setMinimumWidth(120);
+    // Words of another program's file: the import window, which comes back here with them.
+    bt_import = newControl<QPushButton>(Frame1, "bt_import");
+    connect(bt_import, &QPushButton::clicked, this, [] { windows().open(QStringLiteral("frm_import")); });
     label5 = newControl<QLabel>(Frame1, "label5");
     txt_anz_allvoc = countField(Frame1, "txt_anz_allvoc");
 
@@ -103,7 +106,8 @@ void LoadVocWindow::buildFileFrame()
     g1->addWidget(txt_anz_allvoc, 2, 1);
     g1->addWidget(lbl_findings, 3, 0, 1, 3);
     g1->setColumnStretch(2, 1);
-    g1->addWidget(bt_browse, 0, 3, 3, 1);
+    g1->addWidget(bt_browse, 0, 3, 2, 1);
+    g1->addWidget(bt_import, 2, 3);
     g1->setHorizontalSpacing(12);
 }
 
@@ -225,7 +229,8 @@ LoadVocWindow::LoadVocWindow(QWidget* parent) : QWidget(parent, Qt::Window)
                 voc_to_array_Click();
         });
     DialogKeys::install(this, [this] { close(); });
-    setTabOrder(bt_browse, txt_chap);
+    setTabOrder(bt_browse, bt_import);
+    setTabOrder(bt_import, txt_chap);
     setTabOrder(txt_chap, txt_lev);
     setTabOrder(txt_lev, txt_more);
     setTabOrder(txt_more, ch_due);
@@ -251,6 +256,7 @@ LoadVocWindow::LoadVocWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     level->setText(LangText(QStringLiteral("load_level")));
     voc_to_array->setText(LangText(QStringLiteral("load_bt_selvoc")));
     bt_browse->setText(LangText(QStringLiteral("load_bt_browse")));
+    bt_import->setText(LangText(QStringLiteral("load_bt_import")));
     ch_due->setText(LangText(QStringLiteral("load_ch_due")));
     lbl_newlimit->setText(LangText(QStringLiteral("load_newlimit")));
     ch_shuffle->setText(LangText(QStringLiteral("load_ch_shuffle")));

@@ -50,6 +50,7 @@ private:
     QLabel* lbl_vocfile = nullptr;
     QLineEdit* txt_vocfile = nullptr;
     QPushButton* bt_browse = nullptr;
+    QPushButton* bt_import = nullptr;
     QLabel* label5 = nullptr;
     QLineEdit* txt_anz_allvoc = nullptr;
     QGroupBox* Frame2 = nullptr;

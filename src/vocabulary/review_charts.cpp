@@ -23,17 +23,6 @@ const QColor kShades[ReviewCharts::Shades] = {
 const QColor kYes(68, 152, 77);
 const QColor kDueLater(222, 128, 110);
 
-// Dates and numbers as the interface language writes them; a language of the learner's
-// own (NEW) takes the desktop's.
-QLocale interfaceLocale()
-{
-    if (LanguageSection == u"GERMAN")
-        return QLocale(QLocale::German, QLocale::Germany);
-    if (LanguageSection == u"ENGLISH")
-        return QLocale(QLocale::English, QLocale::UnitedKingdom);
-    return QLocale::system();
-}
-
 } // namespace
 
 CalendarSpan::CalendarSpan(const QDate& today)

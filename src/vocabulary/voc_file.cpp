@@ -134,14 +134,6 @@ VocRow rowOf(QStringView piece)
     return VocRow(cells[0], cells[1], cells[2], cells[3], cells[4], cells[5]);
 }
 
-bool isBlankRow(const VocRow& row)
-{
-    for (int column = PINYIN; column <= SELECTION; ++column)
-        if (!trimSpaces(row.view(column)).isEmpty())
-            return false;
-    return true;
-}
-
 // Fills VocTable with the words of the pieces handed to it, the first one being the
 // header.
 struct TableFiller {
@@ -293,16 +285,14 @@ void appendNarrowed(QString& out, QStringView text)
 
 } // namespace
 
-QString BuildVocText()
+QString vocText(std::span<const VocRow> rows)
 {
     static const QString sep = QStringLiteral(" + ");
     QString out;
-    const int last = std::min(VocCount, static_cast<int>(VocTable.size()) - 1);
-    out.reserve(64 + (last + 1) * 48);
+    out.reserve(64 + qsizetype(rows.size()) * 48);
     appendNarrowed(out, VocHeader);
     out += u'\r';
-    for (int r = 0; r <= last; ++r) {
-        const VocRow& row = VocTable[r];
+    for (const VocRow& row : rows) {
         // Rows that blank lines formed carry no word; every other row is written.
         if (isBlankRow(row))
             continue;
@@ -317,6 +307,12 @@ QString BuildVocText()
         out += u'\r';
     }
     return out;
+}
+
+QString BuildVocText()
+{
+    const int last = std::min(VocCount, static_cast<int>(VocTable.size()) - 1);
+    return vocText(std::span(VocTable.data(), std::size_t(last + 1)));
 }
 
 bool WriteVocFile(const QString& path, const QString& text)

@@ -6,8 +6,11 @@
 // six fields joined by " + ", every line ended by a single CR.
 #pragma once
 
+#include "vocabulary/word_table.h"
+
 #include <QString>
 #include <functional>
+#include <span>
 
 namespace tavi {
 
@@ -39,7 +42,8 @@ QString NextField(int& position, const QString& line);
 // The level a level field stands for, as decimal text.
 QString levelOf(const QString& field);
 
-// The canonical text of VocTable rows 0 to VocCount.
+// The canonical text of the rows, and of VocTable rows 0 to VocCount.
+QString vocText(std::span<const VocRow> rows);
 QString BuildVocText();
 
 // Narrows a text to the system's 8-bit code page. That code page is UTF-8 here, so

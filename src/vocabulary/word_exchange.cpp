@@ -878,14 +878,6 @@ bool readWords(QStringView text, const ImportChoices& choices, Collector& out)
 
 // ---- export ----
 
-bool isBlankRow(const VocRow& row)
-{
-    for (int column = PINYIN; column <= SELECTION; ++column)
-        if (!row.view(column).trimmed().isEmpty())
-            return false;
-    return true;
-}
-
 QString exportedPinyin(const VocRow& row, bool marks)
 {
     if (!marks)
@@ -951,7 +943,8 @@ bool isVocabularyText(QByteArrayView bytes)
     for (const QStringView line : QStringView(text).tokenize(u'\r', Qt::SkipEmptyParts)) {
         if (line.trimmed().isEmpty())
             continue;
-        if (lines == 0 && wordLines == 0 && line.toString().simplified().compare(VocHeader, Qt::CaseInsensitive) == 0)
+        if (lines == 0 && wordLines == 0 &&
+            line.toString().simplified().compare(VocHeader, Qt::CaseInsensitive) == 0)
             return true;
         wordLines += !line.contains(u'\t') && line.count(u'+') == VocColumns - 1;
         if (++lines == 20)

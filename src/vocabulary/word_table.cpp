@@ -54,6 +54,15 @@ QStringList VocRow::cells() const
     return out;
 }
 
+bool isBlankRow(const VocRow& row)
+{
+    for (int column = PINYIN; column <= SELECTION; ++column)
+        for (const QChar c : row.view(column))
+            if (c != u' ')
+                return false;
+    return true;
+}
+
 void resetWordTable()
 {
     VocTable.clear();

@@ -56,6 +56,9 @@ inline QString VocTableSource;
 // contentStamp of that file when it was read or last saved.
 inline QByteArray VocTableStamp;
 
+// A row without a word: only blanks after the level (what a blank line of a file gives).
+bool isBlankRow(const VocRow& row);
+
 // No words, no selection, no source: as at the start of a run.
 void resetWordTable();
 

@@ -49,6 +49,9 @@ void TstAllWindows::everyWindow()
     main.Form_Load(t.folder.path());
     QCOMPARE(LanguageSection, language);
 
+    // The import window asks for its file first.
+    t.folder.write("deck.txt", "你好\tni3hao3\thello\n");
+    t.dialogs.answers << t.folder.file("deck.txt");
     QWidget* window = t.open(name);
     QVERIFY(window);
     QVERIFY(QTest::qWaitForWindowExposed(window));

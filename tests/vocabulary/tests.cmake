@@ -8,3 +8,4 @@ target_compile_definitions(tst_voc_check PRIVATE TAVI_SOUND_PACK_DIR="${TAVI_APP
 tavi_test(tst_dictionary tst_dictionary.cpp)
 tavi_test(tst_word_exchange tst_word_exchange.cpp)
 tavi_test(tst_export_window tst_export_window.cpp)
+tavi_test(tst_import_window tst_import_window.cpp)
