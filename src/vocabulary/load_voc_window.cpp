@@ -305,8 +305,10 @@ void LoadVocWindow::bt_browse_Click()
 void LoadVocWindow::openFile(const QString& path)
 {
     // As Browse with the file chosen, then Select with the stored filters: ready for OK.
-    if (readFile(path))
+    if (readFile(path)) {
         voc_to_array_Click();
+        focusNext(close1); // ready for OK, as after a click on Select
+    }
 }
 
 bool LoadVocWindow::readFile(const QString& path)
