@@ -1,10 +1,15 @@
 // Speed of importing and exporting 100,000 words: what the import window waits for before
 // its preview shows (detection, the first rows converted and split), the whole import
 // (pinyin with digits, with tone marks, Pleco's text, and against a table that already
-// holds every word), and the export to Anki's and Pleco's text.
+// holds every word), and the export to Anki's and Pleco's text. Then the import window:
+// from the file chosen to its preview drawn, and from Import to the new file written.
+#include "bench_support.h"
+#include "vocabulary/import_window.h"
 #include "vocabulary/voc_check.h"
+#include "vocabulary/voc_file.h"
 #include "vocabulary/word_exchange.h"
 
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <map>
 
@@ -87,8 +92,54 @@ void BM_Export(benchmark::State& state)
                                      .size());
 }
 
+// The file as the window opens it: read, detected, its first rows shown and drawn.
+void BM_WindowPreview(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    initProgramPaths(dir.path());
+    const QString path = dir.filePath(QStringLiteral("deck.txt"));
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(fileOf(int(state.range(0)))) < 0)
+        state.SkipWithError("cannot write the file");
+    f.close();
+    for (auto _ : state) {
+        ImportWindow window;
+        if (!window.openFile(path))
+            state.SkipWithError("not opened");
+        window.show();
+        QApplication::processEvents(); // drawn; the whole file is read 40 ms later
+        state.PauseTiming();
+        window.hide();
+        state.ResumeTiming();
+    }
+}
+
+// Import pressed: the whole file read with the choices, written as a new vocabulary file.
+void BM_WindowImport(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    initProgramPaths(dir.path());
+    const QString path = dir.filePath(QStringLiteral("deck.txt"));
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(fileOf(int(state.range(0)))) < 0)
+        state.SkipWithError("cannot write the file");
+    f.close();
+    ImportWindow window;
+    window.openFile(path);
+    for (auto _ : state) {
+        state.PauseTiming();
+        window.openFile(path); // forgets the whole read
+        state.ResumeTiming();
+        const std::vector<VocRow> rows = window.whole().rows();
+        if (!WriteVocFile(dir.filePath(QStringLiteral("words.txt")), vocText(rows)))
+            state.SkipWithError("not written");
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_WindowPreview)->Arg(AnkiDigits)->Arg(AnkiMarks)->Arg(Pleco)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowImport)->Arg(AnkiDigits)->Arg(AnkiMarks)->Arg(Pleco)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DetectAndPreview)->Arg(AnkiDigits)->Arg(AnkiMarks)->Arg(Pleco)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ImportWhole)
     ->Arg(AnkiDigits)
@@ -98,4 +149,7 @@ BENCHMARK(BM_ImportWhole)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Export)->Arg(AnkiDigits)->Arg(AnkiMarks)->Arg(Pleco)->Unit(benchmark::kMillisecond);
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    return tavi::bench::runWindowBenchmarks(argc, argv);
+}

@@ -219,8 +219,9 @@ ImportWindow::ImportWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     applyTexts();
     resize(900, 720);
 
+    // The whole file is read a moment after a change, once the preview has been drawn.
     m_wholeTimer.setSingleShot(true);
-    m_wholeTimer.setInterval(0);
+    m_wholeTimer.setInterval(40);
     connect(&m_wholeTimer, &QTimer::timeout, this, &ImportWindow::showWhole);
 
     connect(bt_choose, &QPushButton::clicked, this, &ImportWindow::chooseFile);
