@@ -92,16 +92,22 @@ void BM_Export(benchmark::State& state)
                                      .size());
 }
 
-// The file as the window opens it: read, detected, its first rows shown and drawn.
-void BM_WindowPreview(benchmark::State& state)
+// The program folder in dir, holding the file of the benchmark's kind as deck.txt.
+QString deckIn(const QTemporaryDir& dir, benchmark::State& state)
 {
-    QTemporaryDir dir;
     initProgramPaths(dir.path());
     const QString path = dir.filePath(QStringLiteral("deck.txt"));
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(fileOf(int(state.range(0)))) < 0)
         state.SkipWithError("cannot write the file");
-    f.close();
+    return path;
+}
+
+// The file as the window opens it: read, detected, its first rows shown and drawn.
+void BM_WindowPreview(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const QString path = deckIn(dir, state);
     for (auto _ : state) {
         ImportWindow window;
         if (!window.openFile(path))
@@ -118,12 +124,7 @@ void BM_WindowPreview(benchmark::State& state)
 void BM_WindowImport(benchmark::State& state)
 {
     QTemporaryDir dir;
-    initProgramPaths(dir.path());
-    const QString path = dir.filePath(QStringLiteral("deck.txt"));
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(fileOf(int(state.range(0)))) < 0)
-        state.SkipWithError("cannot write the file");
-    f.close();
+    const QString path = deckIn(dir, state);
     ImportWindow window;
     window.openFile(path);
     for (auto _ : state) {

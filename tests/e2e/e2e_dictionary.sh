@@ -15,17 +15,8 @@ x_session_start
 xset r off # a key press held up on a busy machine must not repeat into the input method
 
 dir=$(make_program_folder "$app")
-export HOME=$E2E_TMP XDG_CONFIG_HOME=$E2E_TMP/.config XDG_CACHE_HOME=$E2E_TMP/.cache
-mkdir -m 0700 "$E2E_TMP/runtime"
-export XDG_RUNTIME_DIR=$E2E_TMP/runtime
-
-# A session bus of its own; IBus, the settings of its engine and the accessibility bus
-# are started on it.
-dbus-daemon --session --nofork --nopidfile --address="unix:path=$E2E_TMP/bus" >/dev/null 2>&1 &
-E2E_PIDS+=($!)
-for _ in $(seq 50); do [ -S "$E2E_TMP/bus" ] && break; sleep 0.05; done
-[ -S "$E2E_TMP/bus" ] || fail "dbus-daemon did not start"
-export DBUS_SESSION_BUS_ADDRESS=unix:path=$E2E_TMP/bus
+# IBus, the settings of its engine and the accessibility bus start on the test's own bus.
+private_session
 
 # IBus without a panel (no candidate window: Space takes the first candidate) and without
 # the emoji extension, its settings in memory. It writes its address under

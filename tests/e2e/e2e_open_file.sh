@@ -16,16 +16,9 @@ x_session_start
 xset r off
 
 dir=$(make_program_folder "$app")
-# The copies hear each other on a socket in this runtime folder, not on the user's.
-export HOME=$E2E_TMP XDG_CONFIG_HOME=$E2E_TMP/.config XDG_CACHE_HOME=$E2E_TMP/.cache
-mkdir -m 0700 "$E2E_TMP/runtime"
-export XDG_RUNTIME_DIR=$E2E_TMP/runtime
-# A session bus of its own, for the accessibility bus.
-dbus-daemon --session --nofork --nopidfile --address="unix:path=$E2E_TMP/bus" >/dev/null 2>&1 &
-E2E_PIDS+=($!)
-for _ in $(seq 50); do [ -S "$E2E_TMP/bus" ] && break; sleep 0.05; done
-[ -S "$E2E_TMP/bus" ] || fail "dbus-daemon did not start"
-export DBUS_SESSION_BUS_ADDRESS=unix:path=$E2E_TMP/bus QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+# The copies hear each other on a socket in the test's runtime folder, not the user's.
+private_session
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 
 use_sample_words
 # Another vocabulary file: 7 words of chapter 1 and some of chapter 2.

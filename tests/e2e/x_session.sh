@@ -39,6 +39,19 @@ x_session_start() {
     sleep 0.3
 }
 
+# A home, runtime folder and session bus of the test's own: programs started on it (the
+# accessibility bus, IBus, a second copy of the program) meet nothing of the machine's.
+private_session() {
+    export HOME=$E2E_TMP XDG_CONFIG_HOME=$E2E_TMP/.config XDG_CACHE_HOME=$E2E_TMP/.cache
+    mkdir -m 0700 "$E2E_TMP/runtime"
+    export XDG_RUNTIME_DIR=$E2E_TMP/runtime
+    dbus-daemon --session --nofork --nopidfile --address="unix:path=$E2E_TMP/bus" >/dev/null 2>&1 &
+    E2E_PIDS+=($!)
+    for _ in $(seq 50); do [ -S "$E2E_TMP/bus" ] && break; sleep 0.05; done
+    [ -S "$E2E_TMP/bus" ] || fail "dbus-daemon did not start"
+    export DBUS_SESSION_BUS_ADDRESS=unix:path=$E2E_TMP/bus
+}
+
 # A fresh program folder holding what build/app holds, the executable copied so that
 # the program finds its folder here.
 make_program_folder() { # APP_DIR
