@@ -262,6 +262,16 @@ void TstWordExchange::previewAndFiles()
     large.close();
     QCOMPARE(readImportFile(large.fileName(), bytes), ImportRefusal::TooLarge);
     QVERIFY(bytes.isEmpty());
+
+    // The program's own files are read, not imported: with the header (UTF-16, as saved)
+    // or without it; text whose fields hold a "+" here and there is no such file.
+    const QString own = VocHeader + "\r1 + ni3 + 你 + you + 1 + \r";
+    QVERIFY(isVocabularyText(QByteArray("\xff\xfe", 2) +
+                             QByteArray(reinterpret_cast<const char*>(own.utf16()), own.size() * 2)));
+    QVERIFY(isVocabularyText("1 + ni3 + 你 + you + 1 + \n2 + hao3 + 好 + good + 1 + x\n"));
+    QVERIFY(!isVocabularyText("你好\tni3hao3\thello + hi\n"));
+    QVERIFY(!isVocabularyText("C++,si1,a + b + c + d + e\nsum,he2,all\n"));
+    QVERIFY(!isVocabularyText(""));
 }
 
 QTEST_GUILESS_MAIN(TstWordExchange)
