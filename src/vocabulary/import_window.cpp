@@ -520,7 +520,7 @@ void ImportWindow::bt_import_Click()
     hide();
     windows().open(QStringLiteral("loadvoc"));
     if (auto* selection = windows().get<LoadVocWindow>(QStringLiteral("loadvoc")))
-        selection->openFile(file);
+        selection->openImported(file);
     if (MainHub* main = mainHub())
         main->setStatus(LangText(QStringLiteral("import_done"))
                             .arg(number(qsizetype(rows.size())), QFileInfo(file).fileName()));
@@ -532,11 +532,14 @@ bool ImportWindow::importToNewFile(const std::vector<VocRow>& rows)
     OpenFileDialogService* dialog = services().fileDialog;
     if (!dialog)
         return false;
+    // Among the learner's vocabulary files, named after the source, never the source itself.
     const QFileInfo source(m_path);
-    const QString proposal = source.dir().filePath(source.completeBaseName() +
-                                                   (source.suffix().compare(u"txt", Qt::CaseInsensitive) == 0
-                                                        ? QStringLiteral("_tavi.txt")
-                                                        : QStringLiteral(".txt")));
+    const QFileInfo vocabulary(VocFilePath);
+    const QDir folder = !VocFilePath.isEmpty() && vocabulary.absoluteDir().exists() ? vocabulary.absoluteDir()
+                                                                                      : source.absoluteDir();
+    QString proposal = folder.filePath(source.completeBaseName() + QStringLiteral(".txt"));
+    if (sameFile(proposal, m_path))
+        proposal = folder.filePath(source.completeBaseName() + QStringLiteral("_tavi.txt"));
     const QString chosen =
         dialog->getSaveFileName(LangText(QStringLiteral("import_save_title")), proposal,
                                 {QStringLiteral("Text files (*.txt)"), QStringLiteral("All Files (*.*)")});

@@ -311,6 +311,15 @@ void LoadVocWindow::openFile(const QString& path)
     }
 }
 
+void LoadVocWindow::openImported(const QString& path)
+{
+    openFile(path);
+    if (StudyCount < 0 && VocCount >= 0 && !txt_chap->text().trimmed().isEmpty()) {
+        txt_chap->clear();
+        voc_to_array_Click();
+    }
+}
+
 bool LoadVocWindow::readFile(const QString& path)
 {
     clearCounts();

@@ -29,6 +29,9 @@ public:
     static QString defaultVocFile();
     // Reads the file as if chosen with Browse and selects its words with the filters shown.
     void openFile(const QString& path);
+    // The same for words just imported, whose chapters the stored filter rarely names:
+    // when it selects none of them, every chapter is selected.
+    void openImported(const QString& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

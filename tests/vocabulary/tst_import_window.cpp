@@ -88,14 +88,16 @@ void TstImportWindow::plecoIntoNewFile()
     t.window->show();
     t.screenshot("import_pleco_ENGLISH");
 
-    // Saving over the source is refused; another name gets the words, and the selection
-    // window opens with that file read.
+    // Offered beside the vocabulary in use; saving over the source is refused; another
+    // name gets the words, and the selection window opens with that file read, every
+    // chapter selected as the stored chapters name none of it.
     const QByteArray source = t.folder.read("pleco.txt");
+    VocFilePath = t.folder.file("my_vocabulary/pcr1-10u.txt");
     t.dialogs.answers << t.folder.file("pleco.txt") << t.folder.file("mine.txt");
     t.click("bt_import");
+    QCOMPARE(t.dialogs.calls.last().initialFile, t.folder.file("my_vocabulary/pleco.txt"));
     QCOMPARE(t.boxes.calls.size(), 1);
     QVERIFY(t.boxes.calls[0].text.startsWith(english("import_same_file")));
-    QCOMPARE(t.dialogs.calls.last().initialFile, t.folder.file("pleco_tavi.txt"));
     t.click("bt_import");
     QCOMPARE(t.folder.read("pleco.txt"), source);
     QCOMPARE(t.fileWords("mine.txt"), QStringList({"0 + ni3hao3 + 你好 + hello + Lesson 1 + ",
@@ -106,6 +108,8 @@ void TstImportWindow::plecoIntoNewFile()
     QWidget* selection = t.registry.find("loadvoc");
     QVERIFY(selection && selection->isVisible());
     QCOMPARE(selection->findChild<QLineEdit*>("txt_vocfile")->text(), t.folder.file("mine.txt"));
+    QCOMPARE(selection->findChild<QLineEdit*>("txt_chap")->text(), QString());
+    QCOMPARE(StudyCount, 2);
     QCOMPARE(t.hub.status, QString("3 words imported into mine.txt"));
     QCOMPARE(t.registry.find("frm_import"), nullptr);
 }
