@@ -536,7 +536,7 @@ bool ImportWindow::importToNewFile(const std::vector<VocRow>& rows)
     const QFileInfo source(m_path);
     const QFileInfo vocabulary(VocFilePath);
     const QDir folder = !VocFilePath.isEmpty() && vocabulary.absoluteDir().exists() ? vocabulary.absoluteDir()
-                                                                                      : source.absoluteDir();
+                                                                                    : source.absoluteDir();
     QString proposal = folder.filePath(source.completeBaseName() + QStringLiteral(".txt"));
     if (sameFile(proposal, m_path))
         proposal = folder.filePath(source.completeBaseName() + QStringLiteral("_tavi.txt"));
