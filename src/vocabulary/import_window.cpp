@@ -300,16 +300,34 @@ bool ImportWindow::openFile(const QString& path)
     txt_source->setText(QDir::toNativeSeparators(path));
     txt_source->setCursorPosition(0);
 
+    followTable();
+    showChoices();
+    refresh();
+    return true;
+}
+
+void ImportWindow::followTable()
+{
     // Words can be added to a table read from a file in this run.
+    m_tableVersion = VocTableVersion;
     const bool loaded = VocCount >= 0 && !VocTableSource.isEmpty();
+    const QSignalBlocker quiet(op_append);
     op_append->setEnabled(loaded);
     op_append->setText(LangText(QStringLiteral("import_op_append"))
                            .arg(loaded ? QFileInfo(VocTableSource).fileName() : QStringLiteral("–")));
     if (!loaded)
         op_newfile->setChecked(true);
-    showChoices();
-    refresh();
-    return true;
+}
+
+void ImportWindow::changeEvent(QEvent* event)
+{
+    // Another window read or changed the words meanwhile: the target and its duplicates anew.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_path.isEmpty() &&
+        m_tableVersion != VocTableVersion) {
+        followTable();
+        refresh();
+    }
+    QWidget::changeEvent(event);
 }
 
 void ImportWindow::showChoices()
@@ -401,12 +419,17 @@ void ImportWindow::showColumns()
     for (const ImportRecord& r : records)
         columns = std::max(columns, int(r.fields.size()));
     const bool delimited = m_choices.format == ImportFormat::Delimited;
+    // The names the file gave its columns, while the columns are split as they were then.
+    const ImportChoices& guess = m_detected.choices;
+    const bool named = delimited && guess.format == ImportFormat::Delimited &&
+                       m_choices.encoding == guess.encoding && m_choices.separator == guess.separator &&
+                       m_choices.headerRow == guess.headerRow;
     grid_columns->setColumnCount(columns);
     grid_columns->setRowCount(int(records.size()) + 1);
     QStringList heads;
     for (int c = 0; c < columns; ++c) {
         const QString name =
-            delimited && c < m_detected.columnNames.size() ? m_detected.columnNames[c] : QString();
+            named && c < m_detected.columnNames.size() ? m_detected.columnNames[c] : QString();
         heads << (name.isEmpty() ? LangText(QStringLiteral("import_column")).arg(c + 1) : name);
     }
     grid_columns->setHorizontalHeaderLabels(heads);

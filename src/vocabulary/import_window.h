@@ -40,6 +40,7 @@ protected:
     // Opened without a file (from a menu), the window first asks for one.
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildControls();
@@ -47,6 +48,8 @@ private:
     // The choices into the controls, without reacting to it.
     void showChoices();
     void readControls();
+    // The loaded table as the target to add to: its name, or none.
+    void followTable();
     void setRole(int column, ColumnRole role);
     void refresh();
     void showColumns();
@@ -65,6 +68,7 @@ private:
     std::optional<ImportResult> m_whole;
     QTimer m_wholeTimer;
     bool m_showing = false;
+    int m_tableVersion = -1; // of the table the target and duplicates were shown for
 
     QLabel* lbl_source = nullptr;
     QLineEdit* txt_source = nullptr;

@@ -157,21 +157,26 @@ void TstImportWindow::csvRolesDuplicatesAndAppend()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     // Another program changed the file meanwhile: the save rule asks, No keeps everything.
-    const QByteArray changed = t.folder.read("words.txt") + "1 + ma1 + 妈 + mother + 1 + \r";
+    const QByteArray changed = t.folder.read("words.txt") + "1 + xie4xie0 + 谢谢 + thanks + 1 + \r";
     t.folder.write("words.txt", changed);
     t.boxes.answers << vbNo;
     t.click("bt_import");
     QCOMPARE(t.folder.read("words.txt"), changed);
     QCOMPARE(t.registry.find("frm_import"), t.window); // still there, with its choices
 
-    t.loadTable("words.txt", changed); // read again: the import goes through
-    t.child<QRadioButton>("op_newfile")->click();
-    t.child<QRadioButton>("op_append")->click();
-    QTRY_VERIFY(t.button("bt_import")->isEnabled()); // once the whole file is read
+    // Read again in the selection window: back in the import window, 谢谢 is a duplicate
+    // too, and the import goes through, the duplicates kept.
+    t.loadTable("words.txt", changed);
+    t.window->show();
+    t.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(t.window));
+    QTRY_COMPARE(w->whole().duplicates, 2);
+    QTRY_VERIFY(t.box("ch_keepdup")->isEnabled()); // once the whole file is read
+    QVERIFY(!t.button("bt_import")->isEnabled());    // nothing new to add
     t.box("ch_keepdup")->click();
     t.click("bt_import");
     QCOMPARE(t.fileWords("words.txt"),
-             QStringList({"3 + ni3hao3 + 你好 + hello + 1 + ", "1 + ma1 + 妈 + mother + 1 + ",
+             QStringList({"3 + ni3hao3 + 你好 + hello + 1 + ", "1 + xie4xie0 + 谢谢 + thanks + 1 + ",
                           "0 + ni3 hao3 + 你好 + hi, hello + 7 + ",
                           "0 + xie4xie0 + 谢谢 + thanks thank you + 8 + "}));
     QVERIFY(QFile::exists(t.folder.file("words.txt.bak")));
