@@ -172,7 +172,7 @@ void TstImportWindow::csvRolesDuplicatesAndAppend()
     QVERIFY(QTest::qWaitForWindowActive(t.window));
     QTRY_COMPARE(w->whole().duplicates, 2);
     QTRY_VERIFY(t.box("ch_keepdup")->isEnabled()); // once the whole file is read
-    QVERIFY(!t.button("bt_import")->isEnabled());    // nothing new to add
+    QVERIFY(!t.button("bt_import")->isEnabled());  // nothing new to add
     t.box("ch_keepdup")->click();
     t.click("bt_import");
     QCOMPARE(t.fileWords("words.txt"),
