@@ -554,6 +554,12 @@ struct Dictionary::Index {
         return i < tables[t].keys && key(t, i) == k ? postings(t, i) : std::vector<quint32>();
     }
 
+    // The entries whose headword is these characters, simplified or traditional.
+    std::vector<quint32> headword(QByteArrayView characters) const
+    {
+        return merged(exact(Simplified, characters), exact(Traditional, characters));
+    }
+
     // The records whose keys start with prefix and are longer, as (table, record).
     void longerKeys(int t, QByteArrayView prefix, std::vector<std::pair<int, quint32>>& found) const
     {
@@ -743,7 +749,7 @@ QList<DictEntry> Dictionary::lookup(const QString& query, int limit) const
     Results results(limit);
     // The headword itself first, also for those without Han characters (3C, DNA).
     const QByteArray chars = q.toUtf8();
-    results.addAll(merged(index.exact(Simplified, chars), index.exact(Traditional, chars)));
+    results.addAll(index.headword(chars));
 
     // Longer keys: shortest first, then in key order.
     const auto addLonger = [&](std::initializer_list<int> tables, QByteArrayView prefix, auto&& keep) {
@@ -802,8 +808,7 @@ QList<DictEntry> Dictionary::byCharacters(const QString& characters) const
     QList<DictEntry> entries;
     if (!m_index || characters.isEmpty())
         return entries;
-    const QByteArray key = characters.toUtf8();
-    for (const quint32 id : merged(m_index->exact(Simplified, key), m_index->exact(Traditional, key))) {
+    for (const quint32 id : m_index->headword(characters.toUtf8())) {
         if (std::optional<DictEntry> e = m_index->entry(id))
             entries << std::move(*e);
     }
@@ -815,17 +820,10 @@ QStringList Dictionary::readings(const QString& characters) const
     QStringList found;
     if (!m_index || characters.isEmpty())
         return found;
-    const QByteArray key = characters.toUtf8();
-    for (const int t : {Simplified, Traditional}) {
-        const Index& index = *m_index;
-        const quint32 i = index.lowerBound(t, key);
-        if (i >= index.tables[t].keys || index.key(t, i) != key)
-            continue;
-        for (const quint32 id : index.postings(t, i)) {
-            const QString reading = QString::fromUtf8(index.pinyinOf(id));
-            if (!found.contains(reading))
-                found << reading;
-        }
+    for (const quint32 id : m_index->headword(characters.toUtf8())) {
+        const QString reading = QString::fromUtf8(m_index->pinyinOf(id));
+        if (!found.contains(reading))
+            found << reading;
     }
     return found;
 }

@@ -242,13 +242,15 @@ void ProgressWindow::readReviews()
     m_reviewsDay = QDate::currentDate();
     const ReviewLog* log = openedReviewLog();
     m_days = log ? log->reviewDays() : ReviewDays();
-    m_due = log ? log->dueDays(desiredRetention()) : DueDays();
     showReviews();
 }
 
 void ProgressWindow::showReviews()
 {
-    pic_reviews->setData(m_days, dueForecast(m_due, m_reviewsDay, ForecastDays), m_reviewsDay);
+    // The due days follow the desired retention.
+    const ReviewLog* log = openedReviewLog();
+    const DueDays due = log ? log->dueDays(desiredRetention()) : DueDays();
+    pic_reviews->setData(m_days, dueForecast(due, m_reviewsDay, ForecastDays), m_reviewsDay);
 }
 
 void ProgressWindow::txt_retention_Change(int percent)
@@ -256,8 +258,6 @@ void ProgressWindow::txt_retention_Change(int percent)
     setDesiredRetention(percent);
     if (m_reviewsVersion < 0)
         return; // the page shows nothing yet: it reads everything when shown
-    const ReviewLog* log = openedReviewLog();
-    m_due = log ? log->dueDays(desiredRetention()) : DueDays();
     showReviews();
 }
 

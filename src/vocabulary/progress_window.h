@@ -43,7 +43,6 @@ private:
     int m_reviewsVersion = -1;
     QDate m_reviewsDay;
     ReviewDays m_days;
-    DueDays m_due;
 
     QTabWidget* tabs = nullptr;
     WordCharts* pic_words = nullptr;

@@ -95,17 +95,6 @@ pane_state() { controls | awk -F'|' '$1 == "label" && $2 >= 700 && $3 >= 480' | 
 voc_text() { controls | awk -F'|' '$1 == "text" && $2 < 700 && $3 >= 100' | cut -d'|' -f5-; }
 has_line() { voc_text | grep -qF " / $1"; }
 has_focus() { controls | grep -qx "$1|[0-9]*|[0-9]*|focused|$2"; } # ROLE TEXT
-# Waits up to 5 s until COMMAND prints WANT; fails naming WHAT and what it printed last.
-wait_for() { # WHAT WANT COMMAND...
-    local what=$1 want=$2 now
-    shift 2
-    for _ in $(seq 25); do
-        now=$("$@")
-        [ "$now" = "$want" ] && return 0
-        sleep 0.2
-    done
-    fail "$what: '$now', expected '$want'"
-}
 # Tries COMMAND for up to 5 s.
 retry() { for _ in $(seq 25); do "$@" && return 0; sleep 0.2; done; return 1; }
 

@@ -55,17 +55,6 @@ for app in pyatspi.Registry.getDesktop(0):
                 sys.exit(0)
 EOF
 field() { /usr/bin/python3 "$E2E_TMP/field.py" "$@" 2>>"$E2E_TMP/atspi.log" || true; } # TITLE LABEL
-# Waits up to 5 s until COMMAND prints WANT; fails naming WHAT and what it printed last.
-wait_for() { # WHAT WANT COMMAND...
-    local what=$1 want=$2 now
-    shift 2
-    for _ in $(seq 25); do
-        now=$("$@")
-        [ "$now" = "$want" ] && return 0
-        sleep 0.2
-    done
-    fail "$what: '$now', expected '$want'"
-}
 main_title=$(text main_txt_title)
 load_title=$(text load_loadvoc)
 main_windows() { xdotool search --all --onlyvisible --name "^$main_title\$" 2>/dev/null | wc -l; }

@@ -85,6 +85,18 @@ use_sample_words() {
     write_settings "$words"
 }
 
+# Waits up to 5 s until COMMAND prints WANT; fails naming WHAT and what it printed last.
+wait_for() { # WHAT WANT COMMAND...
+    local what=$1 want=$2 now
+    shift 2
+    for _ in $(seq 25); do
+        now=$("$@")
+        [ "$now" = "$want" ] && return 0
+        sleep 0.2
+    done
+    fail "$what: '$now', expected '$want'"
+}
+
 # Waits for a visible window whose name matches; prints its id.
 wait_window() { # NAME_REGEX [SECONDS]
     local deadline=$((SECONDS + ${2:-15})) id
