@@ -25,6 +25,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -430,7 +431,15 @@ void ImportWindow::showColumns()
     for (int c = 0; c < columns; ++c) {
         const QString name =
             named && c < m_detected.columnNames.size() ? m_detected.columnNames[c] : QString();
-        heads << (name.isEmpty() ? LangText(QStringLiteral("import_column")).arg(c + 1) : name);
+        // Anki's own columns in the interface's words.
+        static const QHash<QString, QString> anki = {
+            {QStringLiteral("Note type"), QStringLiteral("import_col_notetype")},
+            {QStringLiteral("Deck"), QStringLiteral("import_col_deck")},
+            {QStringLiteral("Tags"), QStringLiteral("import_col_tags")}};
+        if (name.isEmpty())
+            heads << LangText(QStringLiteral("import_column")).arg(c + 1);
+        else
+            heads << (anki.contains(name) ? LangText(anki[name]) : name);
     }
     grid_columns->setHorizontalHeaderLabels(heads);
     QStringList lines{LangText(QStringLiteral("import_role"))};

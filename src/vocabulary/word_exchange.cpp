@@ -401,6 +401,7 @@ struct Headers {
     std::optional<QString> columns;
     int tagsColumn = -1;
     QList<int> ignored; // the deck, note type and guid columns
+    QStringList names;  // of the columns those lines name, as Anki calls them
     bool anki = false;  // a line of Anki's own, not just a comment
 };
 
@@ -447,6 +448,16 @@ Headers readHeaders(QStringView text)
             h.tagsColumn = column;
         else if ((key == u"deck column" || key == u"notetype column" || key == u"guid column") && column >= 0)
             h.ignored << column;
+        static const QHash<QString, QString> ankiNames = {
+            {QStringLiteral("tags column"), QStringLiteral("Tags")},
+            {QStringLiteral("deck column"), QStringLiteral("Deck")},
+            {QStringLiteral("notetype column"), QStringLiteral("Note type")},
+            {QStringLiteral("guid column"), QStringLiteral("GUID")}};
+        if (const auto name = ankiNames.constFind(key); name != ankiNames.cend() && column >= 0) {
+            if (h.names.size() <= column)
+                h.names.resize(column + 1);
+            h.names[column] = *name;
+        }
     }
     return h;
 }
@@ -1036,6 +1047,8 @@ ImportDetection detectImport(QByteArrayView bytes)
         } else if (!rows.isEmpty() && isHeaderRow(rows.first())) {
             d.columnNames = rows.takeFirst();
             choices.headerRow = true;
+        } else {
+            d.columnNames = h.names; // the deck's, note type's, guid's and tags' columns
         }
         d.columns = int(d.columnNames.size());
         for (const QStringList& row : std::as_const(rows))

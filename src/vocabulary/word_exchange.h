@@ -43,7 +43,8 @@ struct ImportChoices {
 struct ImportDetection {
     ImportRefusal refusal = ImportRefusal::None;
     ImportChoices choices;   // the guess; Pleco text gets the roles of its three columns
-    QStringList columnNames; // from "#columns:" or the header row; empty when the file names none
+    QStringList columnNames; // from "#columns:", the header row or Anki's "#tags column:" and such
+                             // lines (empty names between); empty when the file names none
     int columns = 0;         // the most fields a row of the first part has
 };
 

@@ -227,6 +227,12 @@ void TstImportWindow::openedFromMenu()
     t.window->show();
     QTRY_VERIFY(t.text("lbl_summary").startsWith("3 Wörter"));
     t.screenshot("import_pleco_GERMAN");
+
+    // Anki's deck column is named in the interface's words, the others by number.
+    QVERIFY(t.openWith("anki.txt", "#separator:tab\n#deck column:1\nHSK\t你\tni3\tyou\n"));
+    const QTableWidget* columns = t.child<QTableWidget>("grid_columns");
+    QCOMPARE(columns->horizontalHeaderItem(0)->text() + "|" + columns->horizontalHeaderItem(1)->text(),
+             QString("Stapel|Spalte 2"));
 }
 
 QTEST_MAIN(TstImportWindow)

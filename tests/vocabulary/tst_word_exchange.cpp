@@ -263,6 +263,14 @@ void TstWordExchange::previewAndFiles()
     QCOMPARE(readImportFile(large.fileName(), bytes), ImportRefusal::TooLarge);
     QVERIFY(bytes.isEmpty());
 
+    // Anki's lines that name a column's use name it in the preview.
+    const ImportDetection anki = detectImport("#separator:tab\n#notetype column:1\n#deck column:2\n"
+                                              "#tags column:5\nBasic\tHSK\t你\tni3\tlesson_1\n");
+    QCOMPARE(anki.columnNames, QStringList({"Note type", "Deck", "", "", "Tags"}));
+    QCOMPARE(anki.choices.roles,
+             QList<ColumnRole>({ColumnRole::Ignore, ColumnRole::Ignore, ColumnRole::Characters,
+                                ColumnRole::Pinyin, ColumnRole::Chapter}));
+
     // The program's own files are read, not imported: with the header (UTF-16, as saved)
     // or without it; text whose fields hold a "+" here and there is no such file.
     const QString own = VocHeader + "\r1 + ni3 + 你 + you + 1 + \r";
