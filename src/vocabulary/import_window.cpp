@@ -25,7 +25,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHash>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -69,6 +68,21 @@ QString oneLine(QString s)
     s.replace(u'\n', QChar(0x21B5));
     s.replace(u'\r', QChar(0x21B5));
     return s;
+}
+
+// A column's header: the name the file gave it (Anki's own columns in the interface's
+// words), or its number.
+QString columnTitle(const QString& name, int column)
+{
+    if (name.isEmpty())
+        return LangText(QStringLiteral("import_column")).arg(column + 1);
+    if (name == u"Note type")
+        return LangText(QStringLiteral("import_col_notetype"));
+    if (name == u"Deck")
+        return LangText(QStringLiteral("import_col_deck"));
+    if (name == u"Tags")
+        return LangText(QStringLiteral("import_col_tags"));
+    return name;
 }
 
 void selectData(QComboBox* box, int value)
@@ -431,15 +445,7 @@ void ImportWindow::showColumns()
     for (int c = 0; c < columns; ++c) {
         const QString name =
             named && c < m_detected.columnNames.size() ? m_detected.columnNames[c] : QString();
-        // Anki's own columns in the interface's words.
-        static const QHash<QString, QString> anki = {
-            {QStringLiteral("Note type"), QStringLiteral("import_col_notetype")},
-            {QStringLiteral("Deck"), QStringLiteral("import_col_deck")},
-            {QStringLiteral("Tags"), QStringLiteral("import_col_tags")}};
-        if (name.isEmpty())
-            heads << LangText(QStringLiteral("import_column")).arg(c + 1);
-        else
-            heads << (anki.contains(name) ? LangText(anki[name]) : name);
+        heads << columnTitle(name, c);
     }
     grid_columns->setHorizontalHeaderLabels(heads);
     QStringList lines{LangText(QStringLiteral("import_role"))};
