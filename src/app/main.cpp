@@ -137,11 +137,16 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", display.platform.toLatin1());
     if (!display.note.isEmpty())
         std::fprintf(stderr, "%s\n", qPrintable(display.note));
+    // The launcher's start-up feedback: Qt takes the id from the environment when it starts.
+    const QByteArray startupId = qgetenv("DESKTOP_STARTUP_ID");
     QApplication app(argc, argv);
-    // A running copy takes the file and shows it; this one has nothing more to do.
+    // A running copy takes the file and shows it; this one has nothing more to do than end
+    // the launcher's busy cursor, which its own window would have ended.
     const QString given = givenFile(argc, argv);
-    if (!given.isEmpty() && tavi::sendOpenFile(tavi::commandSocketPath(), given))
+    if (!given.isEmpty() && tavi::sendOpenFile(tavi::commandSocketPath(), given)) {
+        tavi::endStartupNotification(startupId);
         return 0;
+    }
     QApplication::setApplicationName(QStringLiteral("Tavi"));
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setDesktopFileName(QStringLiteral("org.tavitrainer.Tavi"));

@@ -5,7 +5,9 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 #include <xcb/xcb.h>
 
@@ -42,6 +44,35 @@ std::uint16_t modifierMask(WindowSystem::Modifier modifier)
 }
 
 } // namespace
+
+void endStartupNotification(const QByteArray& startupId)
+{
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (startupId.isEmpty() || !x11 || !x11->connection())
+        return;
+    xcb_connection_t* c = x11->connection();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    // The messages come from a window of the sender's own; the text goes in pieces of 20
+    // bytes, the first one as _NET_STARTUP_INFO_BEGIN, and ends with a NUL byte.
+    const xcb_window_t sender = xcb_generate_id(c);
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, sender, root, -100, -100, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
+                      XCB_COPY_FROM_PARENT, 0, nullptr);
+    const std::uint32_t begin = internAtom(c, "_NET_STARTUP_INFO_BEGIN");
+    const std::uint32_t more = internAtom(c, "_NET_STARTUP_INFO");
+    const QByteArray message = "remove: ID=" + startupId + '\0';
+    for (qsizetype at = 0; at < message.size(); at += 20) {
+        xcb_client_message_event_t event{};
+        event.response_type = XCB_CLIENT_MESSAGE;
+        event.format = 8;
+        event.window = sender;
+        event.type = at == 0 ? begin : more;
+        std::memcpy(event.data.data8, message.constData() + at,
+                    std::size_t(std::min<qsizetype>(20, message.size() - at)));
+        xcb_send_event(c, 0, root, XCB_EVENT_MASK_PROPERTY_CHANGE, reinterpret_cast<const char*>(&event));
+    }
+    xcb_destroy_window(c, sender);
+    xcb_flush(c);
+}
 
 X11WindowSystem::X11WindowSystem(QObject* parent) : QObject(parent)
 {

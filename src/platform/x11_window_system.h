@@ -6,6 +6,7 @@
 #include "core/services.h"
 
 #include <QAbstractNativeEventFilter>
+#include <QByteArray>
 #include <QObject>
 #include <cstdint>
 #include <vector>
@@ -13,6 +14,11 @@
 struct xcb_connection_t;
 
 namespace tavi {
+
+// Ends the desktop's start-up feedback (a launcher's busy cursor) for the startup id that
+// the program was started with, for a run that ends without a window: the startup
+// notification's "remove" message to the root window. Nothing without X11 or without an id.
+void endStartupNotification(const QByteArray& startupId);
 
 class X11WindowSystem final : public QObject, public WindowSystem, public QAbstractNativeEventFilter {
     Q_OBJECT

@@ -6,10 +6,14 @@
 # The desktop entry's Exec line, as a file manager's "Open with" runs it with a file of
 # Pleco flashcards, opens the import window. The windows are read as an assistive
 # technology reads them (AT-SPI).
-#   e2e_open_file.sh APP_DIR SCREENSHOT_DIR
+# The copy that hands its file over ends the launcher's start-up feedback, which its own
+# window would have ended (the startup notification's "remove" message).
+#   e2e_open_file.sh APP_DIR SCREENSHOT_DIR STARTUP_INFO
 source "$(dirname "$0")/x_session.sh"
 app=$1
 shots=$2
+startup_info=$3
+unset DESKTOP_STARTUP_ID
 desktop_entry=$(cd "$(dirname "$0")/../../data/desktop" && pwd)/org.tavitrainer.Tavi.desktop
 mkdir -p "$shots"
 x_session_start
@@ -80,10 +84,19 @@ gone "^$load_title\$" || fail "Enter left the selection window open"
 xdotool search --onlyvisible --name "^$main_title\$" >/dev/null || fail "the main window is not showing"
 grep -qxF "load_vocfilewpath=$words" "$dir/tavi.ini" || fail "the file was not taken: $(grep load_vocfilewpath "$dir/tavi.ini")"
 
-# A second `tavi OTHER` hands the file over and ends.
+# A second `tavi OTHER`, started by a launcher with start-up feedback, hands the file
+# over, ends that feedback and ends.
+"$startup_info" 15 >"$E2E_TMP/startup.txt" &
+listener=$!
+E2E_PIDS+=("$listener")
+for _ in $(seq 50); do grep -q listening "$E2E_TMP/startup.txt" && break; sleep 0.1; done
 start=$SECONDS
-timeout 10 "$dir/tavi" "$other" >"$E2E_TMP/second.log" 2>&1 || fail "the second tavi ended with $?: $(cat "$E2E_TMP/second.log")"
+DESKTOP_STARTUP_ID=launcher-4711_TIME12345 timeout 10 "$dir/tavi" "$other" >"$E2E_TMP/second.log" 2>&1 ||
+    fail "the second tavi ended with $?: $(cat "$E2E_TMP/second.log")"
 ((SECONDS - start <= 5)) || fail "the second tavi took $((SECONDS - start)) s"
+wait "$listener" || fail "no startup notification: $(cat "$E2E_TMP/startup.txt")"
+[ "$(tail -1 "$E2E_TMP/startup.txt")" = "remove: ID=launcher-4711_TIME12345" ] ||
+    fail "startup notification: $(tail -1 "$E2E_TMP/startup.txt")"
 kill -0 "$TAVI_PID" 2>/dev/null || fail "the running copy ended"
 load=$(wait_window "^$load_title\$")
 wait_for "the running copy's file" "$other" field "$load_title" "$(text load_lbl_vocfile)"
