@@ -24,8 +24,10 @@ int main(int argc, char** argv)
     if (argc != 2)
         return 2;
     xcb_connection_t* c = xcb_connect(NULL, NULL);
-    if (xcb_connection_has_error(c))
+    if (xcb_connection_has_error(c)) {
+        xcb_disconnect(c);
         return 1;
+    }
     xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
     const uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
     xcb_change_window_attributes(c, root, XCB_CW_EVENT_MASK, &mask);
@@ -42,7 +44,7 @@ int main(int argc, char** argv)
         xcb_generic_event_t* e = xcb_poll_for_event(c);
         if (!e) {
             if (xcb_connection_has_error(c))
-                return 1;
+                break;
             poll(&p, 1, 100);
             continue;
         }
@@ -55,6 +57,8 @@ int main(int argc, char** argv)
                     if (m->data.data8[i] == 0) {
                         text[length] = 0;
                         puts(text);
+                        free(e);
+                        xcb_disconnect(c);
                         return 0;
                     }
                     text[length++] = (char)m->data.data8[i];
@@ -63,5 +67,6 @@ int main(int argc, char** argv)
         }
         free(e);
     }
+    xcb_disconnect(c);
     return 1;
 }
