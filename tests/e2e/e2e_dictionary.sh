@@ -106,10 +106,7 @@ run_in() { # LANGUAGE SCREENSHOT
     cp "$E2E_TMP/words.orig" "$words"
     rm -f "$words.bak"
     start_program
-    select_words_by_keys "$main"
-    keys_to "$load" space # OK
-    sleep 0.5
-    keys_to "$main" alt+t Down Return # Tavi, Edit vocabulary file
+    open_editor_by_keys "$main"
     editor=$(wait_window "^$editor_title\$")
     retry has_line '5 + zai4jian4 + 再见 + goodbye + 1 + ' ||
         fail "the editor's text is not on the accessibility bus: $(voc_text) $(tail -3 "$E2E_TMP/atspi.log")"

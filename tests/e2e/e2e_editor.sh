@@ -15,11 +15,7 @@ export HOME=$E2E_TMP
 use_sample_words
 
 start_program
-select_words_by_keys "$main"
-keys_to "$load" space # OK
-sleep 0.5
-
-keys_to "$main" alt+t Down Return # Tavi, Edit vocabulary file
+open_editor_by_keys "$main"
 editor=$(wait_window '^Tavi Unicode Vocabulary File Editor$')
 before=$(iconv -f UTF-16 -t UTF-8 "$words" | tr '\r' '\n' | grep -c ' + ')
 shot "$editor" "$shots/e2e_editor_design.png"

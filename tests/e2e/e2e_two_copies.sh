@@ -34,10 +34,7 @@ start_editing() { # LOG
     local pid=$! main
     E2E_PIDS+=("$pid")
     main=$(window_of "$pid" "^$(text main_txt_title)\$")
-    select_words_by_keys "$main" >&2
-    keys_to "$load" space # OK
-    sleep 0.5
-    keys_to "$main" alt+t Down Return # Tavi, Edit vocabulary file
+    open_editor_by_keys "$main" >&2
     echo "$pid $(window_of "$pid" "$editor_title")"
 }
 add_word() { # EDITOR LINE

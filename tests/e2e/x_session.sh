@@ -149,3 +149,11 @@ select_words_by_keys() { # MAIN_WINDOW
     sleep 0.5
     keys_to "$load" space # Select, which had the focus once the file was read
 }
+
+# Then OK, and Tavi > Edit vocabulary file in the main window.
+open_editor_by_keys() { # MAIN_WINDOW
+    select_words_by_keys "$1"
+    keys_to "$load" space # OK
+    sleep 0.5
+    keys_to "$1" alt+t Down Return # Tavi, Edit vocabulary file
+}
